@@ -5,7 +5,13 @@
 namespace brezmor {
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// A function, not a global: other files' constants may need it before
+// globals of this file are built.
+QDate Epoch()
+{
+    static const QDate epoch(1899, 12, 30);
+    return epoch;
+}
 
 // Milliseconds since the epoch, rounded, so that a moment read back from a
 // double lands on the millisecond it was made from.
@@ -23,7 +29,7 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 
 TDateTime ToDateTime(const QDate& date, const QTime& time)
 {
-    const double days = static_cast<double>(kEpoch.daysTo(date));
+    const double days = static_cast<double>(Epoch().daysTo(date));
     return days + time.msecsSinceStartOfDay() / (kSecondsPerDay * 1000.0);
 }
 
@@ -39,7 +45,7 @@ QDate DateOf(TDateTime moment)
     qint64 days = ms / msPerDay;
     if (ms % msPerDay < 0)
         --days;
-    return kEpoch.addDays(days);
+    return Epoch().addDays(days);
 }
 
 QTime TimeOf(TDateTime moment)
@@ -63,7 +69,7 @@ int MinuteOfDay(TDateTime moment)
 
 int DayNumber(TDateTime moment)
 {
-    return static_cast<int>(kEpoch.daysTo(DateOf(moment)));
+    return static_cast<int>(Epoch().daysTo(DateOf(moment)));
 }
 
 }  // namespace brezmor

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <iosfwd>
+
+namespace brezmor {
+
+class Program;
+class SimulatedClock;
+
+// Runs a replay file through a started program on simulated time: before
+// each line the clock advances minute by minute to the line's time, firing
+// the hour and minute work crossed, then the message goes to its handler.
+// Returns the empty text at the end of the file, or "line N: <what>" for the
+// first line that cannot be read or goes back in time.
+[[nodiscard]] QString RunReplay(std::istream& input, Program& program, SimulatedClock& clock);
+
+}  // namespace brezmor

@@ -1,0 +1,188 @@
+#include "program.h"
+#include "run.h"
+
+#include "core/weather_core.h"
+#include "logging/minute_clock.h"
+#include "platform/clock.h"
+#include "settings/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace brezmor {
+namespace {
+
+QStringList Lines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void WriteText(const QString& path, const QByteArray& text)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+QStringList ProgramLogLines(const QString& root)
+{
+    const QDir diags(root + QStringLiteral("/Diags"));
+    QStringList lines;
+    for (const QString& name : diags.entryList(QDir::Files, QDir::Name))
+        lines += Lines(diags.filePath(name));
+    return lines;
+}
+
+ExitCode RunProgram(const QStringList& arguments)
+{
+    return run(QStringList{QStringLiteral("brezmor")} + arguments);
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    QTemporaryDir root;
+    QString path(const char* relative) const { return root.filePath(QString::fromLatin1(relative)); }
+};
+
+TEST_F(ProgramTest, StartsOnAnEmptyFolderAndSavesOnClose)
+{
+    SimulatedClock clock(EncodeDateTime(2026, 1, 15, 8, 30));
+    {
+        Program program(root.path(), clock, RegionalSettings::fromLocale(QLocale(QLocale::English, QLocale::UnitedKingdom)),
+                        ClockDrive::Replay);
+        ASSERT_TRUE(program.FormCreate());
+        program.startStation(false);
+        EXPECT_TRUE(program.timedWorkStarted());
+        EXPECT_TRUE(program.minuteClock().active());
+        program.FormClose();
+        EXPECT_FALSE(program.minuteClock().active());
+    }
+    EXPECT_TRUE(QFile::exists(path("Brezmor.ini")));
+    EXPECT_TRUE(QFile::exists(path("data/today.ini")));
+    const QStringList log = ProgramLogLines(root.path());
+    ASSERT_GE(log.size(), 2);
+    EXPECT_TRUE(log[0].endsWith(QStringLiteral(" Build 0 startup"))) << log[0].toStdString();
+    EXPECT_TRUE(log.filter(QStringLiteral("Showing main form")).size() == 1);
+}
+
+TEST_F(ProgramTest, BackupKeepsTheNineNewestAndAddsOne)
+{
+    QDir().mkpath(path("backup"));
+    for (int day = 1; day <= 11; ++day)
+        QDir().mkpath(path("backup") + QStringLiteral("/202601") + QString::number(day).rightJustified(2, u'0') + QStringLiteral("120000"));
+    QDir().mkpath(path("data"));
+    WriteText(path("data/dayfile.txt"), "01/01/26,0.0\r\n");
+    SimulatedClock clock(EncodeDateTime(2026, 1, 15, 8, 30, 5));
+    Program program(root.path(), clock, RegionalSettings::fromLocale(QLocale::c()), ClockDrive::Replay);
+    ASSERT_TRUE(program.FormCreate());
+    const QStringList entries = QDir(path("backup")).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    ASSERT_EQ(entries.size(), 10);
+    EXPECT_EQ(entries.front(), QStringLiteral("20260103120000"));
+    EXPECT_EQ(entries.back(), QStringLiteral("20260115083005"));
+    EXPECT_TRUE(QFile::exists(path("backup/20260115083005/dayfile.txt")));
+}
+
+TEST(MinuteHourClock, RaisesTheHourBeforeMinuteZeroAndOnlyOnChanges)
+{
+    SimulatedClock clock(EncodeDateTime(2026, 1, 15, 9, 58, 30));
+    QStringList events;
+    MinuteHourClock minuteClock(
+        clock, [&](int hour) { events << QStringLiteral("h%1").arg(hour); },
+        [&](int minute) { events << QStringLiteral("m%1").arg(minute); });
+    minuteClock.tick();
+    EXPECT_TRUE(events.isEmpty()) << "inactive";
+    minuteClock.activate(false);
+    minuteClock.tick();
+    EXPECT_TRUE(events.isEmpty()) << "activation notes the time without events";
+    for (const int minute : {59, 59, 60, 61}) {
+        clock.setNow(EncodeDateTime(2026, 1, 15, 9, 0) + minute * kOneMinute);
+        minuteClock.tick();
+    }
+    EXPECT_EQ(events, (QStringList{"m59", "h10", "m0", "m1"}));
+}
+
+TEST_F(ProgramTest, BadCommandLinesGiveUsageStatus)
+{
+    EXPECT_EQ(RunProgram({QStringLiteral("--bogus")}), ExitCode::Usage);
+    EXPECT_EQ(RunProgram({QStringLiteral("--replay")}), ExitCode::Usage);
+    EXPECT_EQ(RunProgram({QStringLiteral("--headless"), QStringLiteral("--replay"), QStringLiteral("x")}), ExitCode::Usage);
+    EXPECT_EQ(RunProgram({QStringLiteral("stray")}), ExitCode::Usage);
+    EXPECT_EQ(RunProgram({QStringLiteral("--version")}), ExitCode::Success);
+    EXPECT_EQ(RunProgram({QStringLiteral("--help")}), ExitCode::Success);
+}
+
+// A day of readings every ten minutes from `start`, enough for every minute work.
+QByteArray ReplayDay(const QDate& day, int fromHour, int hours, float rainStart)
+{
+    QByteArray text = "# a replayed station\n";
+    float rain = rainStart;
+    for (int minute = fromHour * 60; minute < (fromHour + hours) * 60; minute += 10) {
+        const QDateTime at = QDateTime(day, QTime(0, 0)).addSecs(minute * 60);
+        const QByteArray time = at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
+        const float temp = 5.0f + static_cast<float>(minute % 600) / 100.0f;
+        text += time + ",outhum,,,80\n";
+        text += time + ",outtemp," + QByteArray::number(temp) + "\n";
+        text += time + ",wind,3.0,2.0,200\n";
+        rain += 0.2f;
+        text += time + ",rain," + QByteArray::number(rain) + ",-1\n";
+        text += time + ",pressure,1012.5\n";
+        text += time + ",statuspanel\n";
+    }
+    return text;
+}
+
+TEST(ProgramReplay, RollsOverAtNineInWinterAndTenInSummer)
+{
+    struct Case {
+        const char* why;
+        QDate day;
+        const char* resetTime;
+        const char* logFile;
+    };
+    const Case cases[] = {
+        {"standard time: 9 o'clock", QDate(2026, 1, 14), " 09:00:00", "data/Jan26log.txt"},
+        {"daylight-saving time: 10 o'clock", QDate(2026, 7, 14), " 10:00:00", "data/Jul26log.txt"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir root;
+        WriteText(root.filePath(QStringLiteral("Brezmor.ini")),
+                  "[Station]\r\nType=4\r\nRolloverHour=9\r\nDataLogInterval=2\r\n");
+        WriteText(root.filePath(QStringLiteral("replay.txt")), ReplayDay(c.day, 11, 24, 10.0f));
+        ASSERT_EQ(RunProgram({QStringLiteral("--replay"), root.filePath(QStringLiteral("replay.txt")), QStringLiteral("--root"),
+                       root.path()}),
+                  ExitCode::Success)
+            << c.why;
+        // From 11:00 on the 14th to 10:50 on the 15th: one rollover, on the 15th.
+        const QStringList resets = ProgramLogLines(root.path()).filter(QStringLiteral("=== Day reset for "));
+        ASSERT_EQ(resets.size(), 1) << c.why;
+        EXPECT_TRUE(resets.front().endsWith(QLatin1String(c.resetTime))) << c.why << resets.front().toStdString();
+        const QStringList summary = Lines(root.filePath(QStringLiteral("data/dayfile.txt")));
+        ASSERT_EQ(summary.size(), 1) << c.why;
+        EXPECT_TRUE(summary.front().startsWith(c.day.toString(QStringLiteral("dd/MM/yy")))) << c.why;
+        EXPECT_TRUE(QFile::exists(root.filePath(QLatin1String(c.logFile)))) << c.why;
+    }
+}
+
+TEST_F(ProgramTest, ABadReplayLineStopsWithItsNumberAfterANormalShutdown)
+{
+    WriteText(path("replay.txt"),
+              "2026-01-15 08:59:00,outtemp,4.2\n"
+              "2026-01-15 09:00:00,pressure,1013.2\n"
+              "2026-01-15 08:00:00,outtemp,4.0\n");
+    EXPECT_EQ(RunProgram({QStringLiteral("--replay"), path("replay.txt"), QStringLiteral("--root"), root.path()}),
+              ExitCode::Usage);
+    EXPECT_TRUE(QFile::exists(path("data/today.ini")));
+    EXPECT_TRUE(QFile::exists(path("Brezmor.ini")));
+}
+
+}  // namespace
+}  // namespace brezmor
