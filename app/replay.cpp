@@ -8,6 +8,7 @@
 #include "replay_file.h"
 
 #include <cmath>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -33,7 +34,11 @@ void AdvanceTo(TDateTime target, SimulatedClock& clock, MinuteHourClock& minuteC
 QString RunReplay(std::istream& input, Program& program, SimulatedClock& clock)
 {
     WeatherCore& core = program.core();
-    const auto logInvalid = [&](const QString& line) { core.diagnostics().program.LogMessage(line); };
+    // Made once: the dispatcher takes a std::function, and a lambda would be
+    // wrapped anew for every line.
+    const std::function<void(const QString&)> logInvalid = [&](const QString& line) {
+        core.diagnostics().program.LogMessage(line);
+    };
     std::string line;
     int number = 0;
     TDateTime previous = clock.now();

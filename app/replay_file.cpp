@@ -2,8 +2,11 @@
 
 #include "platform/datetime.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
+#include <string_view>
 
 namespace brezmor {
 namespace {
@@ -36,9 +39,38 @@ bool ParseTwoDigits(std::string_view text, std::size_t at, int& value)
     return ParseNumber(text.substr(at, 2), value) && text.substr(at, 2).size() == 2;
 }
 
+// The usual line: "yyyy-mm-dd hh:mm:ss" in plain digits, read without the
+// general number parsing, which costs more than the rest of the line.
+std::optional<TDateTime> ParsePlainTime(std::string_view text)
+{
+    constexpr std::array<std::size_t, 14> kDigits{0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
+    if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':'
+        || text[16] != ':')
+        return std::nullopt;
+    for (const std::size_t at : kDigits) {
+        if (text[at] < '0' || text[at] > '9')
+            return std::nullopt;
+    }
+    const auto number = [text](std::size_t at, std::size_t digits) {
+        int value = 0;
+        for (std::size_t i = at; i < at + digits; ++i)
+            value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const int hour = number(11, 2);
+    const int minute = number(14, 2);
+    const int second = number(17, 2);
+    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
+    return ToDateTime(date, QTime(hour, minute, second));
+}
+
 std::optional<TDateTime> ParseTime(std::string_view text)
 {
     text = Trim(text);
+    if (const std::optional<TDateTime> plain = ParsePlainTime(text))
+        return plain;
     // yyyy-mm-dd hh:mm:ss
     if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':'
         || text[16] != ':')
@@ -84,6 +116,21 @@ Field NextField(std::string_view& rest)
     return field;
 }
 
+// A known kind shares the dispatcher's own text, which costs no allocation
+// per line; an unknown one is copied so that its "Invalid message" says what
+// the line said.
+QString KindText(std::string_view kind)
+{
+    for (const MessageKind& entry : messageKinds()) {
+        const std::u16string_view known(entry.kind);
+        if (std::equal(kind.begin(), kind.end(), known.begin(), known.end(),
+                       [](char a, char16_t b) { return static_cast<unsigned char>(a) == b; }))
+            return QString::fromRawData(reinterpret_cast<const QChar*>(known.data()),
+                                        static_cast<qsizetype>(known.size()));
+    }
+    return QString::fromLatin1(kind.data(), static_cast<qsizetype>(kind.size()));
+}
+
 QString FieldError(const char* name, std::string_view text)
 {
     return QStringLiteral("%1 is not a number: \"%2\"")
@@ -121,7 +168,7 @@ ReplayParse ParseReplayLine(std::string_view line)
     ReplayLine result;
     TThreadMessage& message = result.message;
     const std::string_view kind = Trim(fields[1]);
-    message.Kind = QString::fromLatin1(kind.data(), static_cast<qsizetype>(kind.size()));
+    message.Kind = KindText(kind);
     message.Timestamp = *time;
     if (count > 2 && !ParseNumber(fields[2], message.Value1))
         return ReplayError{FieldError("Value1", fields[2])};

@@ -6,13 +6,10 @@
 #include <QFile>
 #include <QSysInfo>
 
+#include <cstdio>
+
 namespace brezmor {
 namespace {
-
-QString NowText(const Clock& clock)
-{
-    return ToQDateTime(clock.now()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
 
 QString OperatingSystemText()
 {
@@ -59,16 +56,48 @@ void ProgramLog::openGeneration()
     m_filePath = dir.filePath(name);
 }
 
+// "yyyy-MM-dd HH:mm:ss" of now, as QDateTime shows it. Its formatting and
+// its time-zone look-up cost more than the rest of a line, so the text is
+// built by hand, and the zone is asked once a minute only whether that
+// minute exists; one skipped when the clocks go forward still goes through
+// QDateTime, which moves it past the gap.
+QString ProgramLog::nowText()
+{
+    const TDateTime now = m_clock.now();
+    const QDate date = DateOf(now);
+    const QTime time = TimeOf(now);
+    const QTime minuteStart(time.hour(), time.minute());
+    const qint64 minute = date.toJulianDay() * 1440 + minuteStart.msecsSinceStartOfDay() / 60'000;
+    if (minute != m_checkedMinute) {
+        const QDateTime local(date, minuteStart);
+        m_minuteExists = local.date() == date && local.time() == minuteStart;
+        m_checkedMinute = minute;
+    }
+    if (!m_minuteExists || date.year() < 1000 || date.year() > 9999)
+        return ToQDateTime(now).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    char text[24];
+    const int size = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
+                                   date.day(), time.hour(), time.minute(), time.second());
+    return QString::fromLatin1(text, size);
+}
+
 void ProgramLog::write(const QString& line)
 {
     QString text = line;
+    const std::lock_guard lock(m_mutex);
     if (text.contains(QStringLiteral("{now}")))
-        text.replace(QStringLiteral("{now}"), NowText(m_clock));
+        text.replace(QStringLiteral("{now}"), nowText());
     if (text.contains(QStringLiteral("{OSVI}")))
         text.replace(QStringLiteral("{OSVI}"), OperatingSystemText());
-    const std::lock_guard lock(m_mutex);
-    if (!m_filePath.isEmpty())
-        AppendLines(m_filePath, {text});
+    if (m_filePath.isEmpty())
+        return;
+    if (!m_file.isOpen()) {
+        m_file.setFileName(m_filePath);
+        // Unbuffered: each line reaches the file as it is written.
+        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            return;
+    }
+    m_file.write(text.toLatin1() + "\r\n");
 }
 
 DebugLog::DebugLog(QString filePath) : m_filePath(std::move(filePath)) {}

@@ -28,24 +28,28 @@ void WeatherCore::DoOutsideTemp(float temperature, TDateTime time)
         m_records.NewRecord(LowTempRecord, time, t);
     m_alarms.CheckAlarm(AlarmId::LowTemp, t);
 
+    updateTodayTemperature(t, time);
+    computeDerivedFromTemperature(t);
+    m_conditions.outdoorTempReceived = true;
+}
+
+void WeatherCore::updateTodayTemperature(float temp, TDateTime time)
+{
     TodayExtremes& today = m_conditions.today;
-    if (beatsHigh(t, today.highTemp)) {
-        today.highTemp = t;
+    if (beatsHigh(temp, today.highTemp)) {
+        today.highTemp = temp;
         today.highTempTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayHighTemp, [&] { return m_units.FormatTemp(t); });
+        m_display.show(Display::TodayHighTemp, [&] { return m_units.FormatTemp(temp); });
         m_display.show(Display::TodayHighTempTime, [&] { return today.highTempTime; });
         WriteTodayfile();
     }
-    if (beatsLow(t, today.lowTemp)) {
-        today.lowTemp = t;
+    if (beatsLow(temp, today.lowTemp)) {
+        today.lowTemp = temp;
         today.lowTempTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayLowTemp, [&] { return m_units.FormatTemp(t); });
+        m_display.show(Display::TodayLowTemp, [&] { return m_units.FormatTemp(temp); });
         m_display.show(Display::TodayLowTempTime, [&] { return today.lowTempTime; });
         WriteTodayfile();
     }
-
-    computeDerivedFromTemperature(t);
-    m_conditions.outdoorTempReceived = true;
 }
 
 void WeatherCore::computeDerivedFromTemperature(float temp)

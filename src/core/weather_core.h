@@ -92,8 +92,16 @@ public:
     void showTodayExtremes() const;
 
 private:
+    // The steps of a wind reading, in the order DoWind takes them.
     void updateWindRose(int bearing, float rawSpeed);
-    void updateAverageBearing(TDateTime time);
+    void checkLatestGust(float latest, int bearing, TDateTime time);
+    // Stores the speed, the average and the ten-minute gust; returns the average.
+    [[nodiscard]] float updateSpeedHistory(float speed, float stationAverage, float gustMult, TDateTime time);
+    // Stores the wind vector and the average bearing; a failed calculation
+    // keeps the previous one.
+    void updateAverageBearing(int bearing, float latest, TDateTime time);
+    void checkAverageSpeed(float windAverage, TDateTime time);
+    void updateTodayTemperature(float temp, TDateTime time);
     // Dew point, cloud base and heat index from a calibrated outdoor
     // temperature in the configured unit.
     void computeDerivedFromTemperature(float temp);

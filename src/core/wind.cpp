@@ -157,27 +157,43 @@ void WeatherCore::DoWind(int bearing, float speed, float average, TDateTime time
     m_display.show(Display::LatestWind, [&] { return m_units.FormatWind(latest); });
 
     updateWindRose(b, speed);
+    checkLatestGust(latest, b, time);
+    const float windAverage = updateSpeedHistory(speed, average, gustMult, time);
+    updateAverageBearing(b, latest, time);
+    if (windAverage == 0.0f && zeroBearing)
+        m_conditions.averageBearing = 0;
+    const int averageBearing = m_conditions.averageBearing;
+    m_display.show(Display::AverageBearing, [&] { return QString::number(averageBearing); });
+    m_display.show(Display::AverageBearingCompass, [&] { return CompassPoint(averageBearing); });
+    checkAverageSpeed(windAverage, time);
+    m_conditions.windReceived = true;
+}
 
+void WeatherCore::checkLatestGust(float latest, int bearing, TDateTime time)
+{
     if (beatsHigh(latest, m_records.record(HighGustRecord).value))
         m_records.NewRecord(HighGustRecord, time, latest);
     m_alarms.CheckAlarm(AlarmId::HighGust, latest);
     TodayExtremes& today = m_conditions.today;
     if (beatsHigh(latest, today.highGust)) {
         today.highGust = latest;
-        today.highGustBearing = b;
+        today.highGustBearing = bearing;
         today.highGustTime = FormatTimeHM(time, m_regional);
         m_display.show(Display::TodayHighGust, [&] { return m_units.FormatWind(latest); });
         m_display.show(Display::TodayHighGustTime, [&] { return today.highGustTime; });
-        m_display.show(Display::TodayHighGustBearing, [&] { return QString::number(b); });
-        m_display.show(Display::TodayHighGustCompass, [&] { return CompassPoint(b); });
+        m_display.show(Display::TodayHighGustBearing, [&] { return QString::number(bearing); });
+        m_display.show(Display::TodayHighGustCompass, [&] { return CompassPoint(bearing); });
         WriteTodayfile();
     }
+}
 
+float WeatherCore::updateSpeedHistory(float speed, float stationAverage, float gustMult, TDateTime time)
+{
     m_wind.speeds[static_cast<std::size_t>(m_wind.speedIndex)] = {speed, time};
     m_wind.speedIndex = (m_wind.speedIndex + 1) % WindHistory::kRingSize;
 
     const WindHistory::RecentSpeeds recent = m_wind.recentSpeeds(time);
-    const float uncorrected = m_settings.boolean(Setting::Wind10MinAverage) ? recent.mean : average;
+    const float uncorrected = m_settings.boolean(Setting::Wind10MinAverage) ? recent.mean : stationAverage;
     const auto windAverage = static_cast<float>(uncorrected * m_settings.real(Setting::WindComp)
                                                 * m_settings.single(Setting::WindSpeedMult));
     m_conditions.windAverage = windAverage;
@@ -185,6 +201,7 @@ void WeatherCore::DoWind(int bearing, float speed, float average, TDateTime time
     m_conditions.windGust = recent.highest * gustMult;
     m_display.show(Display::WindGust, [&] { return m_units.FormatWind(m_conditions.windGust); });
 
+    TodayExtremes& today = m_conditions.today;
     if (beatsHigh(windAverage, today.highWind)) {
         today.highWind = windAverage;
         today.highWindTime = FormatTimeHM(time, m_regional);
@@ -192,19 +209,11 @@ void WeatherCore::DoWind(int bearing, float speed, float average, TDateTime time
         m_display.show(Display::TodayHighWindTime, [&] { return today.highWindTime; });
         WriteTodayfile();
     }
+    return windAverage;
+}
 
-    const double radians = Radians(b);
-    m_wind.vectors[static_cast<std::size_t>(m_wind.vectorIndex)] = {std::sin(radians) * latest,
-                                                                    std::cos(radians) * latest, time};
-    m_wind.vectorIndex = (m_wind.vectorIndex + 1) % WindHistory::kRingSize;
-
-    updateAverageBearing(time);
-    if (windAverage == 0.0f && zeroBearing)
-        m_conditions.averageBearing = 0;
-    const int averageBearing = m_conditions.averageBearing;
-    m_display.show(Display::AverageBearing, [&] { return QString::number(averageBearing); });
-    m_display.show(Display::AverageBearingCompass, [&] { return CompassPoint(averageBearing); });
-
+void WeatherCore::checkAverageSpeed(float windAverage, TDateTime time)
+{
     m_alarms.CheckAlarm(AlarmId::HighWind, windAverage);
 
     m_display.show(Display::WindAverage, [&] { return m_units.FormatWind(windAverage); });
@@ -216,8 +225,6 @@ void WeatherCore::DoWind(int bearing, float speed, float average, TDateTime time
 
     if (beatsHigh(windAverage, m_records.record(HighWindRecord).value))
         m_records.NewRecord(HighWindRecord, time, windAverage);
-
-    m_conditions.windReceived = true;
 }
 
 void WeatherCore::updateWindRose(int bearing, float rawSpeed)
@@ -243,8 +250,13 @@ std::array<float, 16> WeatherCore::windRoseTotals() const
     return totals;
 }
 
-void WeatherCore::updateAverageBearing(TDateTime time)
+void WeatherCore::updateAverageBearing(int bearing, float latest, TDateTime time)
 {
+    const double radians = Radians(bearing);
+    m_wind.vectors[static_cast<std::size_t>(m_wind.vectorIndex)] = {std::sin(radians) * latest,
+                                                                    std::cos(radians) * latest, time};
+    m_wind.vectorIndex = (m_wind.vectorIndex + 1) % WindHistory::kRingSize;
+
     const WindHistory::VectorSums sums = m_wind.recentVectorSums(time);
     if (!std::isfinite(sums.x) || !std::isfinite(sums.y)) {
         m_diagnostics.debug.writeLineForced(QStringLiteral("***Error in average bearing calc: X = ")

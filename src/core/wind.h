@@ -57,9 +57,10 @@ struct WindHistory {
     [[nodiscard]] VectorSums recentVectorSums(TDateTime now) const;
 
     // Whether a ring entry taken at `entryTime` counts for a reading at `now`.
-    // An entry dated after the reading (the clock was put back, or local time
-    // fell back an hour in autumn) does not count: it cannot be part of the
-    // last ten minutes.
+    // An entry dated after the reading does not: when local time falls back
+    // an hour in autumn, or the clock is put back, a whole hour of readings
+    // would otherwise pass for recent. The minutes just before the change
+    // drop out early instead, the far smaller error.
     [[nodiscard]] static bool inWindow(TDateTime entryTime, TDateTime now)
     {
         const TDateTime age = now - entryTime;

@@ -6,8 +6,11 @@ namespace brezmor {
 
 void GraphSeries::addAndTrim(TDateTime time, float value, TDateTime cutOff)
 {
+    // Moments are sums of day fractions: a point exactly at the cut-off may
+    // land a hair before it, and must stay.
+    constexpr TDateTime kTolerance = 0.5 / kSecondsPerDay;
     m_points.push_back({time, value});
-    while (!m_points.empty() && m_points.front().time < cutOff)
+    while (!m_points.empty() && m_points.front().time < cutOff - kTolerance)
         m_points.pop_front();
 }
 

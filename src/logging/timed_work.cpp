@@ -41,8 +41,10 @@ int TimedWork::rolloverHourNow() const
 void TimedWork::ClockHoursChanged(int hour)
 {
     const TDateTime now = m_core.clock().now();
-    m_core.diagnostics().debug.writeLine(DateTimeLogText(now, m_core.units().regional())
-                                         + QStringLiteral(" Hour timer ") + QString::number(hour));
+    DebugLog& debug = m_core.diagnostics().debug;
+    if (debug.enabled())
+        debug.writeLine(DateTimeLogText(now, m_core.units().regional()) + QStringLiteral(" Hour timer ")
+                        + QString::number(hour));
     if (hour == rolloverHourNow())
         m_rollover.DayReset(now);
 }
@@ -51,8 +53,11 @@ void TimedWork::ClockMinutesChanged(int minute)
 {
     const TDateTime now = m_core.clock().now();
     Diagnostics& diagnostics = m_core.diagnostics();
-    diagnostics.debug.writeLine(DateTimeLogText(now, m_core.units().regional()) + QStringLiteral(" Minute timer ")
-                                + QString::number(minute));
+    // The regional date and time text costs more than the rest of a quiet
+    // minute, and with the debug log off nobody reads it.
+    if (diagnostics.debug.enabled())
+        diagnostics.debug.writeLine(DateTimeLogText(now, m_core.units().regional())
+                                    + QStringLiteral(" Minute timer ") + QString::number(minute));
 
     // Until the station has started and a pressure has arrived, no station
     // work is done, and in particular no data-log line is written.
