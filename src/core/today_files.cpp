@@ -1,17 +1,15 @@
 #include "core/today_files.h"
 
-#include "platform/atomic_file.h"
-
 #include "core/diagnostics.h"
 #include "core/text_format.h"
+#include "platform/atomic_file.h"
 #include "platform/clock.h"
 #include "platform/regional.h"
+#include "platform/windows1252.h"
 #include "settings/ini_text.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -75,26 +73,6 @@ QLocale NumberLocale(const RegionalSettings& regional)
     return locale;
 }
 
-QByteArray EncodeWindows1252(const QString& text)
-{
-    QStringEncoder encoder("windows-1252");
-    if (!encoder.isValid())
-        return text.toLatin1();
-    QByteArray bytes = encoder.encode(text);
-    // The converter marks characters the code page lacks with SUB; a reader
-    // of the file expects the usual question mark.
-    bytes.replace('\x1a', '?');
-    return bytes;
-}
-
-QString DecodeWindows1252(const QByteArray& bytes)
-{
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
-}
-
 // One settings-style file being written: sections in the order first used,
 // keys in the order given.
 class IniWriter {
@@ -110,7 +88,7 @@ public:
         m_text += QString::fromLatin1(key) + u'=' + value + QStringLiteral("\r\n");
     }
 
-    [[nodiscard]] QByteArray bytes() const { return EncodeWindows1252(m_text); }
+    [[nodiscard]] QByteArray bytes() const { return toWindows1252(m_text); }
 
 private:
     QByteArray m_section;
@@ -159,7 +137,7 @@ public:
             m_missing.append(QString::fromLatin1(section) + u'/' + QString::fromLatin1(key));
             return std::nullopt;
         }
-        return DecodeWindows1252(*raw);
+        return fromWindows1252(*raw);
     }
 
     [[nodiscard]] QString text(const char* section, const char* key, const QString& fallback)

@@ -6,12 +6,11 @@
 #include "core/units.h"
 #include "core/weather_core.h"
 #include "platform/clock.h"
+#include "platform/windows1252.h"
 #include "settings/settings.h"
 
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -22,25 +21,6 @@ namespace brezmor {
 namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
-
-QByteArray EncodeWindows1252(const QString& text)
-{
-    QStringEncoder encoder("windows-1252");
-    if (!encoder.isValid())
-        return text.toLatin1();
-    QByteArray bytes = encoder.encode(text);
-    // Characters the code page lacks come out as SUB; a reader expects "?".
-    bytes.replace('\x1a', '?');
-    return bytes;
-}
-
-QString DecodeWindows1252(const QByteArray& bytes)
-{
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
-}
 
 // Whether the file holds something whose last line has no line end.
 bool EndsMidLine(QFile& file)
@@ -205,7 +185,7 @@ QString AppendDataLine(const QString& path, const QString& line)
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return file.errorString();
     const QString text = EndsMidLine(file) ? kLineEnd + line + kLineEnd : line + kLineEnd;
-    const QByteArray bytes = EncodeWindows1252(text);
+    const QByteArray bytes = toWindows1252(text);
     if (file.write(bytes) != bytes.size() || !file.flush())
         return file.errorString();
     file.close();
@@ -280,7 +260,7 @@ DataFileRead DataFileReader::read(const QString& path, const LineHandler& handle
     if (file.error() != QFileDevice::NoError)
         return {DataFileRead::Status::Failed, file.errorString()};
 
-    const QString content = DecodeWindows1252(bytes);
+    const QString content = fromWindows1252(bytes);
     int lineNumber = 0;
     for (QStringView text : QStringView(content).split(u'\n')) {
         ++lineNumber;

@@ -1,7 +1,5 @@
 #include "settings/setting_values.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringList>
 
 #include <array>
@@ -12,7 +10,6 @@
 namespace brezmor {
 namespace {
 
-constexpr char kSubstitute = '\x1A';
 constexpr std::uint64_t kMaxHexMagnitude = 0xFFFFFFFFu;
 constexpr std::uint64_t kMaxPositiveDecimal = 2147483647u;
 constexpr std::uint64_t kMaxNegativeDecimal = 2147483648u;
@@ -64,25 +61,6 @@ QString formatReal(Real value, QChar decimalSeparator)
     QString text = QString::fromLatin1(buffer.data(), end - buffer.data());
     text.replace(u'.', decimalSeparator);
     return text;
-}
-
-QStringDecoder windows1252Decoder()
-{
-    QStringDecoder decoder("windows-1252");
-    // A Qt built without ICU knows only Latin-1, which differs from the code
-    // page in 0x80 to 0x9F alone; far better than an invalid decoder, which
-    // would blank every text setting.
-    if (!decoder.isValid())
-        return QStringDecoder(QStringConverter::Latin1);
-    return decoder;
-}
-
-QStringEncoder windows1252Encoder()
-{
-    QStringEncoder encoder("windows-1252");
-    if (!encoder.isValid())
-        return QStringEncoder(QStringConverter::Latin1);
-    return encoder;
 }
 
 }  // namespace
@@ -165,34 +143,6 @@ std::optional<TDateTime> parseIniDateTime(QStringView text, const RegionalSettin
 QString shortDateText(TDateTime moment, const RegionalSettings& regional)
 {
     return regional.locale.toString(DateOf(moment), regional.shortDateFormat);
-}
-
-QString fromWindows1252(QByteArrayView bytes)
-{
-    QStringDecoder decoder = windows1252Decoder();
-    return decoder.decode(bytes);
-}
-
-QByteArray toWindows1252(QStringView text)
-{
-    QStringEncoder encoder = windows1252Encoder();
-    QByteArray bytes = encoder.encode(text);
-    if (!bytes.contains(kSubstitute))
-        return bytes;
-    // The converter stands in the control character 0x1A for a character the
-    // code page lacks, and does not always flag it; "?" is what a user
-    // expects to see in the file.
-    bytes.clear();
-    for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        const QStringView character = text.mid(i, pair ? 2 : 1);
-        QStringEncoder single = windows1252Encoder();
-        const QByteArray encoded = single.encode(character);
-        const bool lacking = single.hasError() || (encoded == QByteArrayView(&kSubstitute, 1) && character != u"\x1A");
-        bytes += lacking ? QByteArray("?") : encoded;
-        i += character.size();
-    }
-    return bytes;
 }
 
 }  // namespace brezmor

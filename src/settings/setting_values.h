@@ -39,9 +39,5 @@ namespace brezmor {
 [[nodiscard]] std::optional<TDateTime> parseIniDateTime(QStringView text, const RegionalSettings& regional);
 [[nodiscard]] QString shortDateText(TDateTime moment, const RegionalSettings& regional);
 
-// The file is 8-bit Windows-1252. A character the code page lacks is written
-// as "?".
-[[nodiscard]] QString fromWindows1252(QByteArrayView bytes);
-[[nodiscard]] QByteArray toWindows1252(QStringView text);
 
 }  // namespace brezmor

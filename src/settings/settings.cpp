@@ -1,4 +1,5 @@
 #include "settings/settings.h"
+#include "platform/windows1252.h"
 
 #include "platform/atomic_file.h"
 

@@ -1,4 +1,5 @@
 #include "stations/easyweather.h"
+#include "platform/windows1252.h"
 
 #include "core/diagnostics.h"
 #include "core/messages.h"

@@ -72,36 +72,22 @@ TEST_F(TemperatureTest, LaterReadingsMoveOnlyTheExtremeTheyPass)
 
 TEST_F(TemperatureTest, StepsRunInOrderRecordsBeforeAlarmsHighBeforeLow)
 {
-    QStringList events;
-    struct Listener final : ConditionsObserver {
-        QStringList* events;
-        void displayChanged(Display field, const QString& text) override
-        {
-            if (field == Display::TodayHighTemp)
-                events->append(QStringLiteral("today high ") + text);
-            if (field == Display::TodayLowTemp)
-                events->append(QStringLiteral("today low ") + text);
-        }
-    } listener;
-    listener.events = &events;
-    m_core->display().addObserver(&listener);
-    m_core->records().addObserver(
-        [&](const RecordEvent& event) { events.append(QStringLiteral("record %1").arg(event.index)); });
-    m_core->alarms().addObserver([&](const AlarmEvent& event) {
-        events.append(QStringLiteral("alarm %1").arg(event.alarm == AlarmId::HighTemp ? "high" : "low"));
-    });
+    StepRecorder recorder;
+    recordSteps(recorder,
+                {{Display::TodayHighTemp, QStringLiteral("today high")}, {Display::TodayLowTemp, QStringLiteral("today low")}},
+                {{AlarmId::HighTemp, QStringLiteral("high")}, {AlarmId::LowTemp, QStringLiteral("low")}});
     m_settings.setBoolean(Setting::HighTempAlarmSet, true);
     m_settings.setSingle(Setting::alarmhightemp, 20.0f);
     m_settings.setBoolean(Setting::LowTempAlarmSet, true);
     m_settings.setSingle(Setting::alarmlowtemp, 30.0f);
 
     m_core->DoOutsideTemp(25.0f, at(0));
-    m_core->display().removeObserver(&listener);
+    m_core->display().removeObserver(&recorder);
 
     const QStringList expected = {QStringLiteral("record 0"),        QStringLiteral("alarm high"),
                                   QStringLiteral("record 1"),        QStringLiteral("alarm low"),
                                   QStringLiteral("today high 25.0"), QStringLiteral("today low 25.0")};
-    EXPECT_EQ(events, expected);
+    EXPECT_EQ(recorder.events, expected);
 }
 
 TEST_F(TemperatureTest, CalculatedDewPointUsesTheStoredHumidity)

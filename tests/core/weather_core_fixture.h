@@ -57,6 +57,30 @@ protected:
     }
 
     void watch() { m_core->display().addObserver(&m_observer); }
+
+    // Records, alarms and the named today's-extreme fields as they happen, in
+    // one list, so a test can check the order of a handler's steps. The
+    // alarm names and field labels are the test's own.
+    struct StepRecorder final : ConditionsObserver {
+        QStringList events;
+        std::map<Display, QString> fields;
+        void displayChanged(Display field, const QString& text) override
+        {
+            if (const auto found = fields.find(field); found != fields.end())
+                events.append(found->second + u' ' + text);
+        }
+    };
+    void recordSteps(StepRecorder& recorder, std::map<Display, QString> fields,
+                     std::map<AlarmId, QString> alarmNames)
+    {
+        recorder.fields = std::move(fields);
+        m_core->display().addObserver(&recorder);
+        m_core->records().addObserver(
+            [&recorder](const RecordEvent& event) { recorder.events.append(QStringLiteral("record %1").arg(event.index)); });
+        m_core->alarms().addObserver([&recorder, alarmNames](const AlarmEvent& event) {
+            recorder.events.append(QStringLiteral("alarm ") + alarmNames.at(event.alarm));
+        });
+    }
     void TearDown() override { m_core->display().removeObserver(&m_observer); }
 
     // Moments relative to noon.

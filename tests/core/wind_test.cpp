@@ -235,24 +235,10 @@ TEST(WindRoseSector, SixteenPointsOf22AndAHalfDegrees)
 
 TEST_F(WindTest, StepsRunInOrderRecordsBeforeAlarmsBeforeTodaysExtremes)
 {
-    QStringList events;
-    struct Listener final : ConditionsObserver {
-        QStringList* events;
-        void displayChanged(Display field, const QString& text) override
-        {
-            if (field == Display::TodayHighGust)
-                events->append(QStringLiteral("today gust ") + text);
-            if (field == Display::TodayHighWind)
-                events->append(QStringLiteral("today wind ") + text);
-        }
-    } listener;
-    listener.events = &events;
-    m_core->display().addObserver(&listener);
-    m_core->records().addObserver(
-        [&](const RecordEvent& event) { events.append(QStringLiteral("record %1").arg(event.index)); });
-    m_core->alarms().addObserver([&](const AlarmEvent& event) {
-        events.append(QStringLiteral("alarm %1").arg(event.alarm == AlarmId::HighGust ? "gust" : "wind"));
-    });
+    StepRecorder recorder;
+    recordSteps(recorder,
+                {{Display::TodayHighGust, QStringLiteral("today gust")}, {Display::TodayHighWind, QStringLiteral("today wind")}},
+                {{AlarmId::HighGust, QStringLiteral("gust")}, {AlarmId::HighWind, QStringLiteral("wind")}});
     m_settings.setBoolean(Setting::HighGustAlarmSet, true);
     m_settings.setSingle(Setting::alarmhighgust, 5.0f);
     m_settings.setBoolean(Setting::HighWindAlarmSet, true);
@@ -260,12 +246,12 @@ TEST_F(WindTest, StepsRunInOrderRecordsBeforeAlarmsBeforeTodaysExtremes)
     m_clock.setNow(at(30));
 
     m_core->DoWind(225, 12.0f, 9.0f, at(30));
-    m_core->display().removeObserver(&listener);
+    m_core->display().removeObserver(&recorder);
 
     const QStringList expected = {QStringLiteral("record 2"),        QStringLiteral("alarm gust"),
                                   QStringLiteral("today gust 12.0"), QStringLiteral("today wind 9.0"),
                                   QStringLiteral("alarm wind"),      QStringLiteral("record 3")};
-    EXPECT_EQ(events, expected);
+    EXPECT_EQ(recorder.events, expected);
     EXPECT_FLOAT_EQ(m_core->records().record(HighGustRecord).value, 12.0f);
     EXPECT_DOUBLE_EQ(m_core->records().record(HighGustRecord).time, at(30));
     EXPECT_FLOAT_EQ(m_core->records().record(HighWindRecord).value, 9.0f);

@@ -1,4 +1,5 @@
 #include "settings/setting_values.h"
+#include "platform/windows1252.h"
 
 #include <gtest/gtest.h>
 
