@@ -186,3 +186,81 @@ TEST_F(ProgramTest, ABadReplayLineStopsWithItsNumberAfterANormalShutdown)
 
 }  // namespace
 }  // namespace brezmor
+
+namespace brezmor {
+namespace {
+
+// A reading every half hour from `first` to `last` (whole days).
+QByteArray ReplayDays(const QDate& first, const QDate& last)
+{
+    QByteArray text;
+    float rain = 100.0f;
+    for (QDate day = first; day <= last; day = day.addDays(1)) {
+        for (int minute = 0; minute < 24 * 60; minute += 30) {
+            // Wall-clock times, as the replay reads them: the autumn hour once.
+            const QByteArray time = (day.toString(QStringLiteral("yyyy-MM-dd ")) + QTime(0, 0).addSecs(minute * 60).toString(QStringLiteral("HH:mm:ss"))).toLatin1();
+            rain += 0.1f;
+            text += time + ",outtemp," + QByteArray::number(4.0 + minute / 120.0) + "\n";
+            text += time + ",rain," + QByteArray::number(rain) + ",-1\n";
+            text += time + ",pressure,1008.0\n";
+        }
+    }
+    return text;
+}
+
+// The log day of a data-log line: 9 hours back, 10 in summer time.
+QDate LineLogDay(const QString& line)
+{
+    const QDateTime at = QDateTime::fromString(line.left(14), QStringLiteral("dd/MM/yy,HH:mm")).addYears(100);
+    return at.addSecs(at.isDaylightTime() ? -10 * 3600 : -9 * 3600).date();
+}
+
+TEST(ProgramReplay, ADaylightSavingChangeAtAMonthEndGivesOneSummaryLinePerDay)
+{
+    struct Case {
+        const char* why;
+        QDate first;
+        QDate last;
+    };
+    const Case cases[] = {
+        {"clocks go forward on 29 March, then April begins in summer time", QDate(2026, 3, 27), QDate(2026, 4, 2)},
+        {"clocks go back on 25 October, then November begins in winter time", QDate(2026, 10, 24), QDate(2026, 11, 2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        QTemporaryDir root;
+        WriteText(root.filePath(QStringLiteral("Brezmor.ini")),
+                  "[Station]\r\nType=4\r\nRolloverHour=9\r\nDataLogInterval=5\r\n");
+        WriteText(root.filePath(QStringLiteral("replay.txt")), ReplayDays(c.first, c.last));
+        ASSERT_EQ(RunProgram({QStringLiteral("--replay"), root.filePath(QStringLiteral("replay.txt")),
+                              QStringLiteral("--root"), root.path()}),
+                  ExitCode::Success);
+
+        // The run starts at midnight on the log day before the first, and
+        // every log day up to the one before the last ends once.
+        QStringList expected;
+        for (QDate day = c.first.addDays(-1); day < c.last; day = day.addDays(1))
+            expected << day.toString(QStringLiteral("dd/MM/yy"));
+        QStringList dates;
+        for (const QString& line : Lines(root.filePath(QStringLiteral("data/dayfile.txt"))))
+            dates << line.left(8);
+        EXPECT_EQ(dates, expected);
+
+        // Each data-log line sits in the file of its log day's month.
+        const QDir data(root.filePath(QStringLiteral("data")));
+        int lines = 0;
+        for (const QString& name : data.entryList({QStringLiteral("*log.txt")}, QDir::Files)) {
+            for (const QString& line : Lines(data.filePath(name))) {
+                ++lines;
+                const QDate logDay = LineLogDay(line);
+                EXPECT_EQ(name.left(5), QLocale::c().monthName(logDay.month(), QLocale::ShortFormat)
+                                            + logDay.toString(QStringLiteral("yy")))
+                    << name.toStdString() << ": " << line.toStdString();
+            }
+        }
+        EXPECT_GT(lines, 200);
+    }
+}
+
+}  // namespace
+}  // namespace brezmor
