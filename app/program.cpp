@@ -28,9 +28,18 @@ QString WithSlash(const QString& folder)
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+// Old backups go to the user's trash where a desktop keeps one. Without
+// one (a server, a service account) the trash would be made beside the
+// data, at the top of its file system, so they are deleted instead.
+bool HasDesktopTrash()
+{
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"));
+    return QFileInfo(dataHome + QStringLiteral("/Trash")).isDir();
+}
+
 void RemoveEntry(const QString& path)
 {
-    if (QFile::moveToTrash(path))
+    if (HasDesktopTrash() && QFile::moveToTrash(path))
         return;
     const QFileInfo info(path);
     if (info.isDir())

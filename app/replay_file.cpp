@@ -2,7 +2,6 @@
 
 #include "platform/datetime.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -122,11 +121,11 @@ Field NextField(std::string_view& rest)
 QString KindText(std::string_view kind)
 {
     for (const MessageKind& entry : messageKinds()) {
-        const std::u16string_view known(entry.kind);
-        if (std::equal(kind.begin(), kind.end(), known.begin(), known.end(),
-                       [](char a, char16_t b) { return static_cast<unsigned char>(a) == b; }))
-            return QString::fromRawData(reinterpret_cast<const QChar*>(known.data()),
-                                        static_cast<qsizetype>(known.size()));
+        std::size_t i = 0;
+        while (i < kind.size() && entry.kind[i] != u'\0' && entry.kind[i] == static_cast<unsigned char>(kind[i]))
+            ++i;
+        if (i == kind.size() && entry.kind[i] == u'\0')
+            return QString::fromRawData(reinterpret_cast<const QChar*>(entry.kind), static_cast<qsizetype>(i));
     }
     return QString::fromLatin1(kind.data(), static_cast<qsizetype>(kind.size()));
 }

@@ -1,6 +1,7 @@
 #include "core/diagnostics.h"
 
 #include "platform/clock.h"
+#include "platform/windows1252.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,7 @@ QString OperatingSystemText()
 }
 
 // Appends whole lines; the log files are Windows-1252 text with CR LF like
-// every other text file of the program, so non-Latin-1 text degrades to "?".
+// every other text file of the program.
 bool AppendLines(const QString& path, const QStringList& lines)
 {
     QFile file(path);
@@ -26,7 +27,7 @@ bool AppendLines(const QString& path, const QStringList& lines)
         return false;
     QByteArray bytes;
     for (const QString& line : lines) {
-        bytes += line.toLatin1();
+        bytes += toWindows1252(line);
         bytes += "\r\n";
     }
     return file.write(bytes) == bytes.size();
@@ -56,26 +57,16 @@ void ProgramLog::openGeneration()
     m_filePath = dir.filePath(name);
 }
 
-// "yyyy-MM-dd HH:mm:ss" of now, as QDateTime shows it. Its formatting and
-// its time-zone look-up cost more than the rest of a line, so the text is
-// built by hand, and the zone is asked once a minute only whether that
-// minute exists; one skipped when the clocks go forward still goes through
-// QDateTime, which moves it past the gap.
-QString ProgramLog::nowText()
+// "yyyy-MM-dd HH:mm:ss" of now, built by hand: QDateTime's formatting and
+// time-zone look-up cost more than the rest of a line. It also keeps the
+// stamp of a replayed moment that the clocks skip when they go forward,
+// for which QDateTime has no text at all.
+QString ProgramLog::nowText() const
 {
     const TDateTime now = m_clock.now();
     const QDate date = DateOf(now);
     const QTime time = TimeOf(now);
-    const QTime minuteStart(time.hour(), time.minute());
-    const qint64 minute = date.toJulianDay() * 1440 + minuteStart.msecsSinceStartOfDay() / 60'000;
-    if (minute != m_checkedMinute) {
-        const QDateTime local(date, minuteStart);
-        m_minuteExists = local.date() == date && local.time() == minuteStart;
-        m_checkedMinute = minute;
-    }
-    if (!m_minuteExists || date.year() < 1000 || date.year() > 9999)
-        return ToQDateTime(now).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    char text[24];
+    char text[32];
     const int size = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(),
                                    date.day(), time.hour(), time.minute(), time.second());
     return QString::fromLatin1(text, size);
@@ -84,20 +75,13 @@ QString ProgramLog::nowText()
 void ProgramLog::write(const QString& line)
 {
     QString text = line;
-    const std::lock_guard lock(m_mutex);
     if (text.contains(QStringLiteral("{now}")))
         text.replace(QStringLiteral("{now}"), nowText());
     if (text.contains(QStringLiteral("{OSVI}")))
         text.replace(QStringLiteral("{OSVI}"), OperatingSystemText());
-    if (m_filePath.isEmpty())
-        return;
-    if (!m_file.isOpen()) {
-        m_file.setFileName(m_filePath);
-        // Unbuffered: each line reaches the file as it is written.
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            return;
-    }
-    m_file.write(text.toLatin1() + "\r\n");
+    const std::lock_guard lock(m_mutex);
+    if (!m_filePath.isEmpty())
+        AppendLines(m_filePath, {text});
 }
 
 DebugLog::DebugLog(QString filePath) : m_filePath(std::move(filePath)) {}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -29,19 +28,12 @@ public:
 
 private:
     void openGeneration();
-    [[nodiscard]] QString nowText();
+    [[nodiscard]] QString nowText() const;
 
     QString m_folder;
     const Clock& m_clock;
     int m_generations;
     QString m_filePath;
-    // Open from the first line on: the log takes a line for every today-file
-    // write, and opening the file for each cost more than the line itself.
-    QFile m_file;
-    // The last wall-clock minute looked up in the time zone, and whether it
-    // exists there (not skipped when the clocks went forward).
-    qint64 m_checkedMinute = -1;
-    bool m_minuteExists = false;
     std::mutex m_mutex;
 };
 

@@ -2,6 +2,10 @@
 
 #include "platform/datetime.h"
 
+#include <QByteArray>
+
+#include <mutex>
+
 namespace brezmor {
 
 // The one source of "now". The live clock reads the computer's; the simulated
@@ -23,6 +27,27 @@ public:
     [[nodiscard]] bool isDaylightTimeNow() const { return isDaylightTime(now()); }
     // Now in UTC, as a moment of the same kind as now().
     [[nodiscard]] TDateTime utcNow() const;
+
+private:
+    struct ZonePeriod {
+        QByteArray zoneId;
+        // Local moments well inside one period of the zone, away from the
+        // gap or overlap of either transition: all of them share the answer.
+        TDateTime from = 0.0;
+        TDateTime to = -1.0;
+        bool daylight = false;
+        int offsetSeconds = 0;
+    };
+    [[nodiscard]] ZonePeriod lookUp(TDateTime local) const;
+    // The period of `local`, looked up unless the kept one holds it; with
+    // the mutex held.
+    [[nodiscard]] const ZonePeriod& periodAt(TDateTime local) const;
+
+    // The zone look-up costs more than most of the work that asks for it, and
+    // the day rollover asks at every today-file write, so the last period
+    // found is kept.
+    mutable std::mutex m_periodMutex;
+    mutable ZonePeriod m_period;
 };
 
 class LiveClock final : public Clock {

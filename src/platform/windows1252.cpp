@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace brezmor {
 namespace {
 
@@ -37,6 +39,10 @@ QString fromWindows1252(QByteArrayView bytes)
 
 QByteArray toWindows1252(QStringView text)
 {
+    // Plain ASCII, nearly every line, is the same in the code page; opening a
+    // converter costs more than the line.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QStringEncoder encoder = windows1252Encoder();
     QByteArray bytes = encoder.encode(text);
     if (!bytes.contains(kSubstitute))
