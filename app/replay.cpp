@@ -31,7 +31,8 @@ void AdvanceTo(TDateTime target, SimulatedClock& clock, MinuteHourClock& minuteC
 
 }  // namespace
 
-QString RunReplay(std::istream& input, Program& program, SimulatedClock& clock)
+QString RunReplay(std::istream& input, Program& program, SimulatedClock& clock,
+                  const std::function<bool()>& stopRequested)
 {
     WeatherCore& core = program.core();
     // Made once: the dispatcher takes a std::function, and a lambda would be
@@ -43,6 +44,8 @@ QString RunReplay(std::istream& input, Program& program, SimulatedClock& clock)
     int number = 0;
     TDateTime previous = clock.now();
     while (std::getline(input, line)) {
+        if (stopRequested && stopRequested())
+            break;
         ++number;
         const ReplayParse parsed = ParseReplayLine(line);
         if (std::holds_alternative<ReplaySkip>(parsed))

@@ -34,9 +34,13 @@ struct Options {
 // A signal handler may only write to a descriptor; the main thread reads
 // the byte and shuts down through the normal sequence.
 int g_signalSocket[2] = {-1, -1};
+volatile std::sig_atomic_t g_stopRequested = 0;
 
 void OnTerminationSignal(int)
 {
+    g_stopRequested = 1;
+    if (g_signalSocket[0] < 0)
+        return;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(g_signalSocket[0], &byte, 1);
 }
@@ -132,7 +136,11 @@ ExitCode RunReplayMode(const Options& options)
         return ExitCode::Failure;
     }
     program.startStation(/*withReader=*/false);
-    const QString error = RunReplay(input, program, clock);
+    // SIGINT and SIGTERM end the replay between two lines, through the
+    // normal shutdown, so everything read so far is saved.
+    std::signal(SIGINT, OnTerminationSignal);
+    std::signal(SIGTERM, OnTerminationSignal);
+    const QString error = RunReplay(input, program, clock, [] { return g_stopRequested != 0; });
     program.FormClose();
     if (!error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

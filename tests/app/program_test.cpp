@@ -264,3 +264,31 @@ TEST(ProgramReplay, ADaylightSavingChangeAtAMonthEndGivesOneSummaryLinePerDay)
 
 }  // namespace
 }  // namespace brezmor
+
+#include "replay.h"
+
+#include <sstream>
+
+namespace brezmor {
+namespace {
+
+TEST(ProgramReplay, AStopRequestEndsTheRunBetweenLinesWithEverythingSaved)
+{
+    QTemporaryDir root;
+    SimulatedClock clock(EncodeDateTime(2026, 1, 15, 8, 0));
+    Program program(root.path(), clock, RegionalSettings::fromLocale(QLocale::c()), ClockDrive::Replay);
+    ASSERT_TRUE(program.FormCreate());
+    program.startStation(false);
+    std::istringstream input("2026-01-15 08:00:00,pressure,1013.0\n"
+                             "2026-01-15 08:05:00,outtemp,4.0\n"
+                             "2026-01-15 08:10:00,outtemp,9.0\n");
+    int asked = 0;
+    EXPECT_TRUE(RunReplay(input, program, clock, [&] { return ++asked > 2; }).isEmpty());
+    program.FormClose();
+    EXPECT_FLOAT_EQ(program.core().conditions().today.highTemp, 4.0f) << "the third line was never read";
+    EXPECT_TRUE(QFile::exists(root.filePath(QStringLiteral("data/today.ini"))));
+    EXPECT_FALSE(QFile::exists(root.filePath(QStringLiteral("data/Jan26log.txt")))) << "the clock never reached 08:10";
+}
+
+}  // namespace
+}  // namespace brezmor
