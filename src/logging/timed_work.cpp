@@ -84,13 +84,25 @@ void TimedWork::ClockMinutesChanged(int minute)
         m_everyMinute();
 }
 
-void TimedWork::addGraphPoints()
+// Adds the points of one minute to the charts inside the guard the graphs
+// have always had: an error costs this step only, never the minute's work.
+template <typename Plot>
+void TimedWork::plotGuarded(const Plot& plot)
 {
-    const CurrentConditions& c = m_core.conditions();
     const TDateTime now = m_core.clock().now();
     const TDateTime cutOff = now - m_core.settings().integer(Setting::GraphHours) * kOneHour;
     const auto add = [&](Chart chart, float value) { m_graphs.series(chart).addAndTrim(now, value, cutOff); };
     try {
+        plot(m_core.conditions(), add);
+    } catch (const std::exception& error) {
+        m_core.diagnostics().debug.writeLine(QStringLiteral("Error plotting graphs: ")
+                                             + QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void TimedWork::addGraphPoints()
+{
+    plotGuarded([this](const CurrentConditions& c, const auto& add) {
         if (c.windReceived) {
             add(Chart::WindGust, m_core.settings().boolean(Setting::PlotLatestGust) ? c.latestWindSpeed : c.windGust);
             add(Chart::WindSpeed, c.windAverage);
@@ -111,19 +123,12 @@ void TimedWork::addGraphPoints()
         add(Chart::OutdoorHumidity, static_cast<float>(c.outdoorHumidity));
         if (c.pressureReceived)
             add(Chart::Pressure, c.pressure);
-    } catch (const std::exception& error) {
-        m_core.diagnostics().debug.writeLine(QStringLiteral("Error plotting graphs: ")
-                                             + QString::fromLocal8Bit(error.what()));
-    }
+    });
 }
 
 void TimedWork::addSmallGraphPoints()
 {
-    const CurrentConditions& c = m_core.conditions();
-    const TDateTime now = m_core.clock().now();
-    const TDateTime cutOff = now - m_core.settings().integer(Setting::GraphHours) * kOneHour;
-    const auto add = [&](Chart chart, float value) { m_graphs.series(chart).addAndTrim(now, value, cutOff); };
-    try {
+    plotGuarded([](const CurrentConditions& c, const auto& add) {
         if (c.windReceived) {
             add(Chart::SmallWind, c.windAverage);
             add(Chart::SmallWindBearing, static_cast<float>(c.bearing));
@@ -140,10 +145,7 @@ void TimedWork::addSmallGraphPoints()
             add(Chart::SmallPressure, c.pressure);
         add(Chart::SmallIndoorHumidity, static_cast<float>(c.indoorHumidity));
         add(Chart::SmallOutdoorHumidity, static_cast<float>(c.outdoorHumidity));
-    } catch (const std::exception& error) {
-        m_core.diagnostics().debug.writeLine(QStringLiteral("Error plotting graphs: ")
-                                             + QString::fromLocal8Bit(error.what()));
-    }
+    });
 }
 
 }  // namespace brezmor

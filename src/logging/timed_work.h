@@ -35,6 +35,8 @@ public:
     [[nodiscard]] static int dataLogMinutes(int intervalIndex);
 
 private:
+    template <typename Plot>
+    void plotGuarded(const Plot& plot);
     void addGraphPoints();
     void addSmallGraphPoints();
 
