@@ -96,7 +96,7 @@ bool Program::FormCreate()
         return false;
     m_diagnostics = std::make_unique<Diagnostics>(m_programFolder, m_clock);
     ProgramLog& log = m_diagnostics->program;
-    log.LogMessage(QStringLiteral("Brezmor %1 Build %2 startup").arg(versionText(), QStringLiteral("%1").arg(0)));
+    log.LogMessage(QStringLiteral("Brezmor %1 Build %2 startup").arg(versionText()).arg(BREZMOR_BUILD));
     log.LogMessage(QStringLiteral("{OSVI}"));
 
     m_settings = std::make_unique<Settings>(m_programFolder + QStringLiteral("Brezmor.ini"), m_regional,

@@ -229,14 +229,18 @@ void RestoreTodayValues(const TodayFileSnapshot& snapshot, CurrentConditions& co
 
 }  // namespace
 
+int RolloverHourAt(TDateTime moment, int rolloverHour, const Clock& clock)
+{
+    if (rolloverHour == 0)
+        return 0;
+    return clock.isDaylightTime(moment) ? rolloverHour + 1 : rolloverHour;
+}
+
 QDate LogDate(TDateTime moment, int rolloverHour, const Clock& clock)
 {
     if (rolloverHour == 0)
         return DateOf(moment);
-    // The day starts at the rollover hour of standard time all year, so one
-    // hour later on the clock while daylight-saving time is in force.
-    const int hoursBack = clock.isDaylightTime(moment) ? rolloverHour + 1 : rolloverHour;
-    return DateOf(moment - hoursBack * kOneHour);
+    return DateOf(moment - RolloverHourAt(moment, rolloverHour, clock) * kOneHour);
 }
 
 QString LogDateText(TDateTime moment, int rolloverHour, const Clock& clock, const RegionalSettings& regional)

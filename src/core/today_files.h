@@ -12,6 +12,11 @@ class Clock;
 struct Diagnostics;
 struct RegionalSettings;
 
+// The clock hour at which the day rolls over at a moment: 0 for midnight;
+// a 9 am day starts at 9 standard time all year, so at 10 on the clock while
+// daylight-saving time is in force.
+[[nodiscard]] int RolloverHourAt(TDateTime moment, int rolloverHour, const Clock& clock);
+
 // The log day a moment belongs to: with the rollover at 9 it starts at 09:00,
 // which is 10:00 while daylight-saving time is in force; with the rollover at
 // midnight it is the calendar date.

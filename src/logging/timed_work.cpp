@@ -1,6 +1,7 @@
 #include "logging/timed_work.h"
 
 #include "core/diagnostics.h"
+#include "core/today_files.h"
 #include "core/weather_core.h"
 #include "graphs/graph_data.h"
 #include "logging/data_log.h"
@@ -32,10 +33,8 @@ int TimedWork::dataLogMinutes(int intervalIndex)
 
 int TimedWork::rolloverHourNow() const
 {
-    const int rolloverHour = m_core.settings().integer(Setting::RolloverHour);
-    if (rolloverHour == 0)
-        return 0;
-    return m_core.clock().isDaylightTimeNow() ? rolloverHour + 1 : rolloverHour;
+    const Clock& clock = m_core.clock();
+    return RolloverHourAt(clock.now(), m_core.settings().integer(Setting::RolloverHour), clock);
 }
 
 void TimedWork::ClockHoursChanged(int hour)

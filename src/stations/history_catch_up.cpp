@@ -24,10 +24,7 @@ int HistoryCatchUp::rolloverHourAt(TDateTime moment) const
 {
     // Judged at each record's own time, so a catch-up across a change of
     // daylight-saving time rolls each day over at its own 9 or 10 o'clock.
-    const int rolloverHour = m_core.settings().integer(Setting::RolloverHour);
-    if (rolloverHour == 0)
-        return 0;
-    return m_core.clock().isDaylightTime(moment) ? rolloverHour + 1 : rolloverHour;
+    return RolloverHourAt(moment, m_core.settings().integer(Setting::RolloverHour), m_core.clock());
 }
 
 void HistoryCatchUp::log(const QString& text)
