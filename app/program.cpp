@@ -108,6 +108,8 @@ bool Program::FormCreate()
     m_diagnostics->debug.setEnabled(m_settings->boolean(Setting::StationLogging));
 
     m_core = std::make_unique<WeatherCore>(*m_settings, m_clock, m_regional, *m_diagnostics, m_dataFolder);
+    if (m_drive == ClockDrive::Replay)
+        m_core->setTodayFileWrites(TodayFileWrites::DayEndAndClose);
     m_graphs = std::make_unique<GraphData>();
     m_dataLog = std::make_unique<DataLog>(*m_core, m_dataFolder);
     m_rollover = std::make_unique<DayRollover>(*m_core, m_dataFolder);
@@ -194,7 +196,7 @@ void Program::FormClose()
     m_publishing.aprs.stop();
     m_publishing.web.stop();
     m_diagnostics->debug.flush();
-    m_core->WriteTodayfile();
+    m_core->SaveTodayfile();
     QString error;
     if (!m_settings->save(&error))
         m_diagnostics->program.LogMessage(QStringLiteral("Error saving settings: ") + error);

@@ -38,6 +38,13 @@ struct TodayFileSnapshot {
     float rainYesterday = 0.0f;
 };
 
+// When the today file follows today's values. Live, every change is written
+// at once, so that a crash loses nothing. A replay can always be run again
+// from its input, and rewriting the file a few hundred times a simulated day
+// would cost most of its time; there the file is written when the log day
+// ends and when the program closes.
+enum class TodayFileWrites { EveryChange, DayEndAndClose };
+
 // data/today.ini and data/yesterday.ini: today's extremes survive a restart,
 // and yesterday's column is shown again after one.
 class TodayFiles {

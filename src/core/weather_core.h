@@ -87,7 +87,15 @@ public:
     // tags publish the shown text, also when no window shows it.
     [[nodiscard]] const QString& temperatureTrendText() const { return m_temperatureTrendText; }
 
-    void WriteTodayfile() { m_todayFiles.WriteTodayfile(m_conditions); }
+    // A today's value changed, or a data-log line was written.
+    void WriteTodayfile()
+    {
+        if (m_todayFileWrites == TodayFileWrites::EveryChange)
+            SaveTodayfile();
+    }
+    // The rollover and the close write the file whatever the policy.
+    void SaveTodayfile() { m_todayFiles.WriteTodayfile(m_conditions); }
+    void setTodayFileWrites(TodayFileWrites writes) { m_todayFileWrites = writes; }
     // Shows every today's extreme (after a restore).
     void showTodayExtremes() const;
 
@@ -131,6 +139,7 @@ private:
     TodayFiles m_todayFiles;
     WindHistory m_wind;
     TrendSamples m_trends;
+    TodayFileWrites m_todayFileWrites = TodayFileWrites::EveryChange;
     bool m_usbHistoryDone = false;
     QString m_temperatureTrendText = QStringLiteral("0");
 };

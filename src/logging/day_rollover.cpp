@@ -40,7 +40,7 @@ void DayRollover::DayReset(TDateTime resetTime)
     // from the conditions when told.
     m_core.display().show(Display::YesterdayColumn, [] { return QString(); });
 
-    m_core.WriteTodayfile();
+    m_core.SaveTodayfile();
     m_core.todayFiles().WriteYesterdayfile(c);
     logMessage(QStringLiteral("=== Day reset complete"));
 }

@@ -290,5 +290,51 @@ TEST(ProgramReplay, AStopRequestEndsTheRunBetweenLinesWithEverythingSaved)
     EXPECT_FALSE(QFile::exists(root.filePath(QStringLiteral("data/Jan26log.txt")))) << "the clock never reached 08:10";
 }
 
+// A replay can be run again from its input, so it writes the today file when
+// a log day ends and at the close only; live, every change is written.
+TEST(ProgramReplay, WritesTheTodayFileAtTheDayEndAndAtTheCloseOnly)
+{
+    QTemporaryDir root;
+    WriteText(root.filePath(QStringLiteral("Brezmor.ini")), "[Station]\r\nRolloverHour=9\r\nDataLogInterval=2\r\n");
+    SimulatedClock clock(EncodeDateTime(2026, 1, 15, 8, 0));
+    Program program(root.path(), clock, RegionalSettings::fromLocale(QLocale::c()), ClockDrive::Replay);
+    ASSERT_TRUE(program.FormCreate());
+    program.startStation(false);
+    const QString todayPath = root.filePath(QStringLiteral("data/today.ini"));
+    const auto todayWrites = [&] {
+        return ProgramLogLines(root.path()).filter(QStringLiteral("Writing todayfile")).size();
+    };
+
+    std::istringstream morning("2026-01-15 08:00:00,outtemp,4.0\n"
+                               "2026-01-15 08:30:00,outtemp,6.0\n");
+    ASSERT_TRUE(RunReplay(morning, program, clock).isEmpty());
+    EXPECT_FALSE(QFile::exists(todayPath)) << "new highs and data-log lines alone write nothing";
+    EXPECT_EQ(todayWrites(), 0);
+
+    std::istringstream afterRollover("2026-01-15 09:20:00,outtemp,7.0\n"
+                                     "2026-01-15 10:00:00,outtemp,9.0\n");
+    ASSERT_TRUE(RunReplay(afterRollover, program, clock).isEmpty());
+    EXPECT_TRUE(QFile::exists(todayPath)) << "the 9 o'clock rollover writes it";
+    EXPECT_EQ(todayWrites(), 1);
+
+    program.FormClose();
+    EXPECT_EQ(todayWrites(), 2);
+    CurrentConditions restored;
+    ASSERT_TRUE(program.core().todayFiles().ReadTodayfile(restored)) << "the file is for the log day of the 15th";
+    EXPECT_FLOAT_EQ(restored.today.highTemp, 9.0f) << "the close writes the latest values";
+}
+
+TEST(ProgramLive, WritesTheTodayFileAtEveryNewExtreme)
+{
+    QTemporaryDir root;
+    SimulatedClock clock(EncodeDateTime(2026, 1, 15, 8, 0));
+    Program program(root.path(), clock, RegionalSettings::fromLocale(QLocale::c()), ClockDrive::Live);
+    ASSERT_TRUE(program.FormCreate());
+    program.core().DoOutsideTemp(4.0f, clock.now());
+    CurrentConditions restored;
+    ASSERT_TRUE(program.core().todayFiles().ReadTodayfile(restored));
+    EXPECT_FLOAT_EQ(restored.today.highTemp, 4.0f);
+}
+
 }  // namespace
 }  // namespace brezmor
