@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "core/diagnostics.h"
+#include "core/messages.h"
 #include "core/weather_core.h"
 #include "graphs/graph_data.h"
 #include "logging/data_log.h"
@@ -110,6 +111,9 @@ bool Program::FormCreate()
     m_core = std::make_unique<WeatherCore>(*m_settings, m_clock, m_regional, *m_diagnostics, m_dataFolder);
     if (m_drive == ClockDrive::Replay)
         m_core->setTodayFileWrites(TodayFileWrites::DayEndAndClose);
+    m_threadToVcl = std::make_unique<ThreadToVCL>(
+        *m_core, [&log](const QString& line) { log.LogMessage(line); },
+        [&log](const QString& error) { log.LogMessage(error); });
     m_graphs = std::make_unique<GraphData>();
     m_dataLog = std::make_unique<DataLog>(*m_core, m_dataFolder);
     m_rollover = std::make_unique<DayRollover>(*m_core, m_dataFolder);
@@ -188,6 +192,7 @@ void Program::FormClose()
     if (m_closed || !m_core)
         return;
     m_closed = true;
+    m_stationThreads.terminateAll();
     if (m_easyWeather)
         m_easyWeather->stop();
     m_minuteClock->deactivate();

@@ -2,6 +2,7 @@
 
 #include "platform/datetime.h"
 #include "platform/regional.h"
+#include "stations/station_thread.h"
 
 #include <QObject>
 #include <QString>
@@ -19,6 +20,7 @@ class EasyWeatherReader;
 class GraphData;
 class MinuteHourClock;
 class Settings;
+class ThreadToVCL;
 class TimedWork;
 class WeatherCore;
 
@@ -63,6 +65,10 @@ public:
     [[nodiscard]] GraphData& graphs() { return *m_graphs; }
     [[nodiscard]] DataLog& dataLog() { return *m_dataLog; }
     [[nodiscard]] DayRollover& rollover() { return *m_rollover; }
+    // Where the worker-thread readers post their readings; the main thread
+    // hands each to its handler.
+    [[nodiscard]] ThreadToVCL& threadToVcl() { return *m_threadToVcl; }
+    [[nodiscard]] StationThreads& stationThreads() { return m_stationThreads; }
     [[nodiscard]] QString dataFolder() const { return m_dataFolder; }
     [[nodiscard]] QString backupFolder() const { return m_backupFolder; }
     [[nodiscard]] bool timedWorkStarted() const { return m_timedWorkStarted; }
@@ -96,7 +102,9 @@ private:
     std::unique_ptr<DayRollover> m_rollover;
     std::unique_ptr<TimedWork> m_timedWork;
     std::unique_ptr<MinuteHourClock> m_minuteClock;
+    std::unique_ptr<ThreadToVCL> m_threadToVcl;
     std::unique_ptr<EasyWeatherReader> m_easyWeather;
+    StationThreads m_stationThreads;
     PublishingTimers m_publishing;
     bool m_timedWorkStarted = false;
     bool m_closed = false;

@@ -170,7 +170,7 @@ ExitCode RunLive(const Options& options)
     if (options.mode == Options::Mode::Demo) {
         PrepareDemoSettings(program.settings());
         program.core().applyUnitSettings();
-        demo = std::make_unique<DemoStation>(program.core(), clock);
+        demo = std::make_unique<DemoStation>(program.threadToVcl(), program.core().units(), clock);
         program.startStation(/*withReader=*/false);
         demo->start();
         std::printf("Brezmor demo: a simulated station writes to %s every minute. Ctrl+C stops it.\n",

@@ -1,6 +1,7 @@
 #include "stations/demo_station.h"
 
-#include "core/weather_core.h"
+#include "core/forecast.h"
+#include "core/messages.h"
 #include "platform/clock.h"
 #include "settings/settings.h"
 
@@ -10,31 +11,46 @@
 
 namespace brezmor {
 
-DemoStation::DemoStation(WeatherCore& core, const Clock& clock, unsigned seed)
-    : m_core(core), m_clock(clock), m_random(seed)
+DemoStation::DemoStation(ThreadToVCL& buffer, Units units, const Clock& clock, unsigned seed)
+    : m_buffer(buffer),
+      m_units(std::move(units)),
+      m_clock(clock),
+      m_random(seed),
+      m_thread("demostation", std::chrono::seconds(10))
 {
-    m_timer.setInterval(10'000);
-    connect(&m_timer, &QTimer::timeout, this, &DemoStation::readOnce);
 }
 
 void DemoStation::start()
 {
-    readOnce();
-    m_timer.start();
+    m_thread.start([this](const std::stop_token&) { readOnce(); }, {});
 }
 
 void DemoStation::stop()
 {
-    m_timer.stop();
+    m_thread.terminate();
+}
+
+void DemoStation::post(const char* kind, float value1, float value2, int intValue, QString text)
+{
+    m_buffer.post(std::make_unique<TThreadMessage>(
+        TThreadMessage{QString::fromLatin1(kind), value1, value2, intValue, std::move(text), m_readingTime}));
+}
+
+// The console's own tendency text from the change over the last three hours.
+QString DemoStation::pressureTrendText(TDateTime now)
+{
+    m_pressureHistory.emplace_back(now, m_pressureHpa);
+    while (m_pressureHistory.front().first < now - 3 * kOneHour)
+        m_pressureHistory.pop_front();
+    return PressureTendencyText(m_pressureHpa - m_pressureHistory.front().second);
 }
 
 void DemoStation::readOnce()
 {
     std::normal_distribution<double> noise(0.0, 1.0);
     std::uniform_real_distribution<double> chance(0.0, 1.0);
-    const TDateTime now = m_clock.now();
-    const double hourOfDay = MinuteOfDay(now) / 60.0;
-    const Units& units = m_core.units();
+    m_readingTime = m_clock.now();
+    const double hourOfDay = MinuteOfDay(m_readingTime) / 60.0;
 
     // Warmest mid-afternoon, coolest before dawn.
     const double tempC = 9.0 + 6.0 * std::sin(2.0 * std::numbers::pi * (hourOfDay - 9.0) / 24.0) + 0.2 * noise(m_random);
@@ -52,21 +68,20 @@ void DemoStation::readOnce()
         m_rainMm += rateMmHr / 360.0;
     }
 
-    WeatherCore& core = m_core;
-    core.DoInsideHumidity(45);
-    core.DoOutsideHumidity(humidity);
-    core.DoOutsideTemp(units.TempCToUser(static_cast<float>(tempC)), now);
-    core.DoWind(m_bearing == 0 ? 360 : m_bearing, units.WindMSToUser(static_cast<float>(gustMs)),
-                units.WindMSToUser(static_cast<float>(m_windMs)), now);
+    post("inhum", 0.0f, 0.0f, 45);
+    post("outhum", 0.0f, 0.0f, humidity);
+    post("outtemp", m_units.TempCToUser(static_cast<float>(tempC)));
+    post("wind", m_units.WindMSToUser(static_cast<float>(gustMs)), m_units.WindMSToUser(static_cast<float>(m_windMs)),
+         m_bearing == 0 ? 360 : m_bearing);
     // Wind chill is calculated from temperature and wind (CalculatedWC).
-    core.DoWindChill(0.0f, now);
+    post("windchill", 0.0f);
     // The rain gauge counts in tenths of a millimetre, as real gauges do.
-    core.DoRain(units.RainMMToUser(static_cast<float>(std::floor(m_rainMm * 10.0) / 10.0)),
-                units.RainMMToUser(static_cast<float>(rateMmHr)), now);
-    core.DoInsideTemp(units.TempCToUser(20.5f));
-    core.DoPressure(units.PressMBToUser(static_cast<float>(m_pressureHpa)), now);
-    core.PressureTrendText();
-    core.DoStatusPanel();
+    post("rain", m_units.RainMMToUser(static_cast<float>(std::floor(m_rainMm * 10.0) / 10.0)),
+         m_units.RainMMToUser(static_cast<float>(rateMmHr)));
+    post("intemp", m_units.TempCToUser(20.5f));
+    post("pressure", m_units.PressMBToUser(static_cast<float>(m_pressureHpa)));
+    post("presstrend", 0.0f, 0.0f, 0, pressureTrendText(m_readingTime));
+    post("statuspanel", 0.0f);
 }
 
 void PrepareDemoSettings(Settings& settings)

@@ -4,11 +4,10 @@
 #include "core/messages.h"
 #include "platform/clock.h"
 #include "settings/settings.h"
+#include "support/run_events.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -465,10 +464,7 @@ TEST_F(EasyWeatherReaderTest, ATimerTickReadsTheFile)
     settings.setInteger(Setting::EWInterval, 1);
     reader.start();
     timer->setInterval(0);
-    QElapsedTimer waited;
-    waited.start();
-    while (handlers.calls.empty() && waited.elapsed() < 5000)
-        QCoreApplication::processEvents();
+    RunEventsUntil([&] { return !handlers.calls.empty(); });
     reader.stop();
     ASSERT_FALSE(handlers.calls.empty());
     EXPECT_EQ(handlers.calls.back(), "DoStatusPanel()");

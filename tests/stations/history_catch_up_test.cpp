@@ -3,8 +3,8 @@
 #include "logging/data_log.h"
 #include "logging/day_rollover.h"
 #include "logging/logging_fixture.h"
+#include "support/run_events.h"
 
-#include <QCoreApplication>
 
 namespace brezmor {
 namespace {
@@ -118,8 +118,7 @@ TEST_F(HistoryCatchUpTest, RunsInSlicesOnTheEventLoop)
     catchUp.start(Records(EncodeDateTime(2026, 1, 16, 9, 0), 12), 5);
     EXPECT_TRUE(catchUp.running());
     EXPECT_TRUE(m_progress.empty()) << "nothing replays before the event loop runs";
-    for (int i = 0; i < 100 && catchUp.running(); ++i)
-        QCoreApplication::processEvents();
+    RunEventsUntil([&] { return !catchUp.running(); });
     EXPECT_FALSE(catchUp.running());
     EXPECT_EQ(m_finished, 1);
     EXPECT_EQ(dataFileLines(QStringLiteral("Jan26log.txt")).size(), 12);
