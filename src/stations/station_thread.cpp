@@ -31,7 +31,12 @@ void StationThread::terminate()
 {
     if (!m_thread.joinable())
         return;
-    m_thread.request_stop();
+    {
+        // Under the lock, so that a loop about to sleep cannot miss it.
+        const std::lock_guard lock(m_mutex);
+        m_thread.request_stop();
+    }
+    m_wake.notify_all();
     m_thread.join();
 }
 
@@ -49,8 +54,7 @@ void StationThread::loop(const std::stop_token& stop, const Cycle& cycle, const 
                 onError(QStringLiteral("%1: error in reading cycle").arg(QString::fromStdString(m_name)));
         }
         std::unique_lock lock(m_mutex);
-        // Returns at once when termination is requested during the pause.
-        m_wake.wait_for(lock, stop, m_pause, [] { return false; });
+        m_wake.wait_for(lock, m_pause, [&stop] { return stop.stop_requested(); });
     }
 }
 

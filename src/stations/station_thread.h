@@ -44,7 +44,7 @@ private:
     std::string m_name;
     std::chrono::milliseconds m_pause;
     std::mutex m_mutex;
-    std::condition_variable_any m_wake;
+    std::condition_variable m_wake;
     std::jthread m_thread;
 };
 
