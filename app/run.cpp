@@ -5,9 +5,11 @@
 #include "program.h"
 #include "replay.h"
 #include "replay_file.h"
+#include "core/diagnostics.h"
 #include "core/weather_core.h"
 #include "settings/settings.h"
 #include "stations/demo_station.h"
+#include "suspend_watch.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -166,6 +168,12 @@ ExitCode RunLive(const Options& options)
         std::fprintf(stderr, "brezmor: cannot use the program folder %s\n", qPrintable(options.root));
         return ExitCode::Failure;
     }
+    SuspendWatch suspend(QDBusConnection::systemBus(),
+                         [&program] { return program.settings().boolean(Setting::CloseOnSuspend); });
+    QObject::connect(&suspend, &SuspendWatch::closeRequested, qApp, [&program] {
+        program.diagnostics().program.LogMessage(QStringLiteral("The computer is about to suspend; closing"));
+        QCoreApplication::quit();
+    });
     std::unique_ptr<DemoStation> demo;
     if (options.mode == Options::Mode::Demo) {
         PrepareDemoSettings(program.settings());

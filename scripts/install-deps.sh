@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libsimpleini-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  tzdata locales
+  tzdata locales dbus-daemon
 )
 
 missing=()
