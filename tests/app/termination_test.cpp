@@ -156,5 +156,33 @@ TEST_F(TerminationTest, SigkillLeavesEveryFileReadable)
     expectCleanRestart();
 }
 
+// Live, the signal reaches the event loop through the self-pipe and the
+// program closes as from its menu.
+TEST(LiveTermination, SigtermClosesTheDemoNormally)
+{
+    QTemporaryDir root;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(BREZMOR_EXE), {QStringLiteral("--demo"), root.path()});
+    ASSERT_TRUE(process.waitForStarted());
+    // The first reading cycle writes the today file.
+    const QString today = root.filePath(QStringLiteral("data/today.ini"));
+    for (int i = 0; i < 2000 && !QFile::exists(today) && process.state() == QProcess::Running; ++i)
+        QThread::msleep(5);
+    ASSERT_TRUE(QFile::exists(today));
+    ASSERT_FALSE(QFile::exists(root.filePath(QStringLiteral("Brezmor.ini")))) << "settings are written at the close";
+
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(60'000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(ReadBytes(root.filePath(QStringLiteral("Brezmor.ini"))).contains("Brezmor demo station"));
+    const QStringList log =
+        QString::fromLatin1(ReadBytes(QDir(root.filePath(QStringLiteral("Diags"))).entryInfoList(QDir::Files).front().filePath()))
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_TRUE(log.back().contains(QStringLiteral("Writing todayfile"))) << log.back().toStdString();
+}
+
 }  // namespace
 }  // namespace brezmor
