@@ -28,6 +28,15 @@ QByteArray ReadBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The lines of the one program-log generation of a run.
+QStringList ProgramLogLines(const QString& root)
+{
+    const QFileInfoList logs = QDir(root + QStringLiteral("/Diags")).entryInfoList(QDir::Files);
+    if (logs.isEmpty())
+        return {};
+    return QString::fromLatin1(ReadBytes(logs.front().filePath())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+}
+
 int LineCount(const QString& path)
 {
     return int(ReadBytes(path).count("\r\n"));
@@ -128,9 +137,7 @@ TEST_F(TerminationTest, SigtermEndsTheReplayThroughTheNormalShutdown)
     ExpectWholeLines(path("data/dayfile.txt"), false);
 
     // The close wrote the today file after the last rollover did.
-    const QStringList programLog =
-        QString::fromLatin1(ReadBytes(QDir(path("Diags")).entryInfoList(QDir::Files).front().filePath()))
-            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList programLog = ProgramLogLines(root.path());
     qsizetype lastReset = -1;
     qsizetype lastTodayWrite = -1;
     for (qsizetype i = 0; i < programLog.size(); ++i) {
@@ -177,9 +184,7 @@ TEST(LiveTermination, SigtermClosesTheDemoNormally)
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(ReadBytes(root.filePath(QStringLiteral("Brezmor.ini"))).contains("Brezmor demo station"));
-    const QStringList log =
-        QString::fromLatin1(ReadBytes(QDir(root.filePath(QStringLiteral("Diags"))).entryInfoList(QDir::Files).front().filePath()))
-            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList log = ProgramLogLines(root.path());
     ASSERT_FALSE(log.isEmpty());
     EXPECT_TRUE(log.back().contains(QStringLiteral("Writing todayfile"))) << log.back().toStdString();
 }
