@@ -2,14 +2,35 @@
 
 #include "platform/clock.h"
 
+#include <algorithm>
+
 namespace brezmor {
 
 MinuteHourClock::MinuteHourClock(const Clock& clock, Handler hoursChanged, Handler minutesChanged)
     : m_clock(clock), m_hoursChanged(std::move(hoursChanged)), m_minutesChanged(std::move(minutesChanged))
 {
-    // Four looks a second: each change of minute is seen within a quarter second.
-    m_timer.setInterval(250);
-    connect(&m_timer, &QTimer::timeout, this, &MinuteHourClock::tick);
+    m_timer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % late, a second and more after the minute.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &MinuteHourClock::lookAndWait);
+}
+
+int MillisecondsToNextLook(TDateTime now)
+{
+    constexpr int kMinuteMs = 60'000;
+    constexpr int kLongestWaitMs = 10'000;
+    // Past the change, so that the look never still sees the old minute.
+    constexpr int kMarginMs = 20;
+    const QTime time = TimeOf(now);
+    const int intoMinute = time.second() * 1000 + time.msec();
+    return std::min(kMinuteMs - intoMinute + kMarginMs, kLongestWaitMs);
+}
+
+void MinuteHourClock::lookAndWait()
+{
+    tick();
+    if (m_active)
+        m_timer.start(MillisecondsToNextLook(m_clock.now()));
 }
 
 void MinuteHourClock::activate(bool live)
@@ -19,7 +40,7 @@ void MinuteHourClock::activate(bool live)
     m_lastMinute = now.minute();
     m_active = true;
     if (live)
-        m_timer.start();
+        m_timer.start(MillisecondsToNextLook(m_clock.now()));
 }
 
 void MinuteHourClock::deactivate()

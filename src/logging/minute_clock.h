@@ -11,6 +11,12 @@ namespace brezmor {
 
 class Clock;
 
+// How long the live clock sleeps before its next look: until just after the
+// coming change of minute, so that a station computer idles between minutes,
+// but at most ten seconds, so that a clock put forward or a resume from a
+// suspend is noticed soon.
+[[nodiscard]] int MillisecondsToNextLook(TDateTime now);
+
 // The minute and hour clock: on each tick it reads the clock; when the hour
 // differs from the last one seen it raises the hour event, then, when the
 // minute differs, the minute event. At a full hour the hour work therefore
@@ -23,7 +29,7 @@ public:
     MinuteHourClock(const Clock& clock, Handler hoursChanged, Handler minutesChanged);
 
     // Notes the current hour and minute without raising events; live, also
-    // starts the tick timer.
+    // starts the timer that looks just after each change of minute.
     void activate(bool live);
     void deactivate();
     [[nodiscard]] bool active() const { return m_active; }
@@ -32,6 +38,8 @@ public:
     void tick();
 
 private:
+    void lookAndWait();
+
     const Clock& m_clock;
     Handler m_hoursChanged;
     Handler m_minutesChanged;

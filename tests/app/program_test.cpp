@@ -91,25 +91,6 @@ TEST_F(ProgramTest, BackupKeepsTheNineNewestAndAddsOne)
     EXPECT_TRUE(QFile::exists(path("backup/20260115083005/dayfile.txt")));
 }
 
-TEST(MinuteHourClock, RaisesTheHourBeforeMinuteZeroAndOnlyOnChanges)
-{
-    SimulatedClock clock(EncodeDateTime(2026, 1, 15, 9, 58, 30));
-    QStringList events;
-    MinuteHourClock minuteClock(
-        clock, [&](int hour) { events << QStringLiteral("h%1").arg(hour); },
-        [&](int minute) { events << QStringLiteral("m%1").arg(minute); });
-    minuteClock.tick();
-    EXPECT_TRUE(events.isEmpty()) << "inactive";
-    minuteClock.activate(false);
-    minuteClock.tick();
-    EXPECT_TRUE(events.isEmpty()) << "activation notes the time without events";
-    for (const int minute : {59, 59, 60, 61}) {
-        clock.setNow(EncodeDateTime(2026, 1, 15, 9, 0) + minute * kOneMinute);
-        minuteClock.tick();
-    }
-    EXPECT_EQ(events, (QStringList{"m59", "h10", "m0", "m1"}));
-}
-
 TEST_F(ProgramTest, BadCommandLinesGiveUsageStatus)
 {
     EXPECT_EQ(RunProgram({QStringLiteral("--bogus")}), ExitCode::Usage);
