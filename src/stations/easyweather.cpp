@@ -322,29 +322,57 @@ void EasyWeatherReader::stop()
 
 void EasyWeatherReader::readOnce()
 {
-    const EasyWeatherDecode result = readFile(m_settings.text(Setting::EWFile));
-    if (const auto* error = std::get_if<EasyWeatherError>(&result)) {
+    if (m_reading) {
+        logError(QStringLiteral("EasyWeather file still being read from the last tick; this tick is skipped"));
+        return;
+    }
+    m_reading = true;
+    if (m_worker.joinable())
+        m_worker.join();
+    // The worker gets its own copies: the settings and units may change on
+    // the main thread while it reads.
+    m_worker = std::jthread([this, path = m_settings.text(Setting::EWFile), units = m_units] {
+        FileRead read = readFile(path, units);
+        {
+            const std::lock_guard lock(m_resultMutex);
+            m_result = std::move(read);
+        }
+        QMetaObject::invokeMethod(this, &EasyWeatherReader::readFinished, Qt::QueuedConnection);
+    });
+}
+
+void EasyWeatherReader::readFinished()
+{
+    FileRead read;
+    {
+        const std::lock_guard lock(m_resultMutex);
+        read = std::move(m_result);
+    }
+    m_reading = false;
+    if (!read.closeError.isEmpty())
+        logError(QStringLiteral("Error closing EasyWeather file: ") + read.closeError);
+    if (const auto* error = std::get_if<EasyWeatherError>(&read.decode)) {
         logError(QStringLiteral("Error processing EasyWeather file: ") + error->message());
         return;
     }
-    handOver(std::get<EasyWeatherReadings>(result));
+    handOver(std::get<EasyWeatherReadings>(read.decode));
 }
 
-EasyWeatherDecode EasyWeatherReader::readFile(const QString& filePath) const
+EasyWeatherReader::FileRead EasyWeatherReader::readFile(const QString& filePath, const Units& units)
 {
     if (filePath.isEmpty() || !QFileInfo::exists(filePath))
-        return Failure(EasyWeatherError::Kind::FileMissing, filePath);
+        return {Failure(EasyWeatherError::Kind::FileMissing, filePath), {}};
     // Read-only: the other program keeps appending to the file meanwhile.
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return Failure(EasyWeatherError::Kind::FileUnreadable, filePath + QStringLiteral(": ") + file.errorString());
+        return {Failure(EasyWeatherError::Kind::FileUnreadable, filePath + QStringLiteral(": ") + file.errorString()),
+                {}};
     const EasyWeatherLine line = ReadEasyWeatherLastLine(file);
     file.close();
-    if (file.error() != QFileDevice::NoError)
-        logError(QStringLiteral("Error closing EasyWeather file: ") + file.errorString());
+    const QString closeError = file.error() != QFileDevice::NoError ? file.errorString() : QString();
     if (const auto* error = std::get_if<EasyWeatherError>(&line))
-        return *error;
-    return DecodeEasyWeatherLine(std::get<QString>(line), m_units);
+        return {*error, closeError};
+    return {DecodeEasyWeatherLine(std::get<QString>(line), units), closeError};
 }
 
 void EasyWeatherReader::handOver(const EasyWeatherReadings& readings)

@@ -10,6 +10,8 @@
 #include <QTimer>
 
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <variant>
 
 namespace brezmor {
@@ -108,9 +110,11 @@ using EasyWeatherDecode = std::variant<EasyWeatherReadings, EasyWeatherError>;
 // settings.
 [[nodiscard]] EasyWeatherDecode DecodeEasyWeatherLine(QStringView line, const Units& units);
 
-// Polls the data file on the main thread. The main window creates it for
-// station type 4 and calls start() at creation and after the station settings
-// are confirmed; stop() at close.
+// Polls the data file on its timer on the main thread. The file is read on a
+// worker thread, because it often lies on a network share that can hang for
+// many seconds; the readings are handed over on the main thread. The main
+// window creates it for station type 4 and calls start() at creation and
+// after the station settings are confirmed; stop() at close.
 class EasyWeatherReader final : public QObject {
     Q_OBJECT
 public:
@@ -126,12 +130,21 @@ public:
     [[nodiscard]] bool isPolling() const { return m_timer.isActive(); }
     [[nodiscard]] int intervalMs() const { return m_timer.interval(); }
 
-    // One tick: hands the readings of the file's last line to the handlers,
-    // or, when anything is wrong, none of them and one debug-log line.
+    // One tick: starts reading the file's last line; once read, its readings
+    // go to the handlers, or, when anything is wrong, none of them and one
+    // debug-log line. A tick while the last read still runs is skipped.
     void readOnce();
+    // True from a tick until its readings have been handed over.
+    [[nodiscard]] bool reading() const { return m_reading; }
 
 private:
-    [[nodiscard]] EasyWeatherDecode readFile(const QString& filePath) const;
+    struct FileRead {
+        EasyWeatherDecode decode;
+        QString closeError;
+    };
+    [[nodiscard]] static FileRead readFile(const QString& filePath, const Units& units);
+    // On the main thread, once the worker has left its read in m_result.
+    void readFinished();
     void handOver(const EasyWeatherReadings& readings);
     void logError(const QString& text) const;
 
@@ -142,6 +155,11 @@ private:
     const Clock& m_clock;
     DebugLog& m_debugLog;
     QTimer m_timer;
+    bool m_reading = false;
+    std::mutex m_resultMutex;
+    FileRead m_result;
+    // Last, so that a read in progress ends before anything it reports to goes.
+    std::jthread m_worker;
 };
 
 }  // namespace brezmor

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -331,6 +333,13 @@ protected:
         settings.setText(Setting::EWFile, kDataFolder + QStringLiteral("/Easyweather.dat"));
     }
 
+    // One tick, and the event loop until its readings are handed over.
+    void readAndWait()
+    {
+        reader.readOnce();
+        RunEventsUntil([&] { return !reader.reading(); });
+    }
+
     // The debug log's lines below its header.
     QStringList debugLines()
     {
@@ -366,7 +375,7 @@ TEST_F(EasyWeatherReaderTest, HandsTheLastRecordOverInTheFixedOrder)
     for (const auto& c : cases) {
         handlers.calls.clear();
         settings.setBoolean(Setting::UseBrezmorForecast, c.useOwnForecast);
-        reader.readOnce();
+        readAndWait();
         std::vector<std::string> expected = {
             "DoWind(157, 4.50, 2.10, 15:40:05)",
             "DoWindChill(19.40, 15:40:05)",
@@ -390,7 +399,7 @@ TEST_F(EasyWeatherReaderTest, ReadsACommaDecimalFileUnderTheMatchingLocale)
 {
     units = MetricUnits(kGerman);
     settings.setText(Setting::EWFile, kDataFolder + QStringLiteral("/comma_decimal.dat"));
-    reader.readOnce();
+    readAndWait();
     ASSERT_EQ(handlers.calls.size(), 11u) << (debugLines().isEmpty() ? "" : debugLines().front().toStdString());
     EXPECT_EQ(handlers.calls[0], "DoWind(157, 4.50, 2.10, 15:40:05)");
     EXPECT_EQ(handlers.calls[9], "DoRain(123.60, 0.60, 15:40:05)");
@@ -421,7 +430,7 @@ TEST_F(EasyWeatherReaderTest, HandsNothingOverAndLogsOneLineWhenTheFileIsBad)
         debugLog.flush();
         QFile::remove(folder.filePath(QStringLiteral("debug.log")));
         settings.setText(Setting::EWFile, c.file);
-        reader.readOnce();
+        readAndWait();
         EXPECT_TRUE(handlers.calls.empty()) << c.why;
         const QStringList lines = debugLines();
         ASSERT_EQ(lines.size(), 1) << c.why;
@@ -476,16 +485,41 @@ TEST_F(EasyWeatherReaderTest, ReadsTheRecordAppendedSinceTheLastTick)
     ASSERT_TRUE(QFile::copy(kDataFolder + QStringLiteral("/Easyweather.dat"), path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     settings.setText(Setting::EWFile, path);
-    reader.readOnce();
+    readAndWait();
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::Append));
         file.write(RecordWith({{19, QStringLiteral("NW")}}).toLatin1() + "\r\n");
     }
     handlers.calls.clear();
-    reader.readOnce();
+    readAndWait();
     ASSERT_FALSE(handlers.calls.empty());
     EXPECT_EQ(handlers.calls.front(), "DoWind(315, 4.50, 2.10, 15:40:05)");
+}
+
+// A file on a network share that hangs must not stop the program: the read
+// waits on its own thread, and ticks meanwhile are skipped, not piled up.
+TEST_F(EasyWeatherReaderTest, AHangingFileBlocksNeitherTheMainThreadNorTheNextTicks)
+{
+    // Opening a named pipe waits until somebody writes to it, as a read
+    // from a hung share waits.
+    const QString pipe = folder.filePath(QStringLiteral("hanging.dat"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    settings.setText(Setting::EWFile, pipe);
+    reader.readOnce();
+    EXPECT_TRUE(reader.reading());
+    reader.readOnce();
+    EXPECT_EQ(debugLines(),
+              QStringList{QStringLiteral(
+                  "2024-03-08 15:40:05: EasyWeather file still being read from the last tick; this tick is skipped")});
+
+    {
+        QFile writer(pipe);
+        ASSERT_TRUE(writer.open(QIODevice::WriteOnly));
+    }
+    RunEventsUntil([&] { return !reader.reading(); });
+    EXPECT_FALSE(reader.reading());
+    EXPECT_TRUE(handlers.calls.empty());
 }
 
 }  // namespace
