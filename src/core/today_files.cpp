@@ -218,15 +218,6 @@ bool SaveAtomically(const QString& path, const QByteArray& bytes, ProgramLog& lo
     return false;
 }
 
-void RestoreTodayValues(const TodayFileSnapshot& snapshot, CurrentConditions& conditions)
-{
-    conditions.today = snapshot.extremes;
-    conditions.windRunToday = snapshot.windRun;
-    conditions.tempTotal = snapshot.tempTotal;
-    conditions.tempSamples = snapshot.tempSamples;
-    conditions.rainCounterDayStart = snapshot.rainStart;
-}
-
 }  // namespace
 
 int RolloverHourAt(TDateTime moment, int rolloverHour, const Clock& clock)
@@ -351,18 +342,20 @@ bool TodayFiles::ReadTodayfile(CurrentConditions& conditions)
     if (snapshot.date != LogDateText(now))
         return false;
     log.LogMessage(QStringLiteral("Todayfile is for today"));
-    RestoreTodayValues(m_snapshot, conditions);
+    restoreSnapshot(conditions);
     conditions.rainYesterday = m_snapshot.rainYesterday;
-    if (conditions.rainCounterDayStart > 0.0f) {
-        conditions.rainNotInitialised = false;
+    if (conditions.rainCounterDayStart > 0.0f)
         log.LogMessage(QStringLiteral("ReadTodayfile: set notraininit false"));
-    }
     return true;
 }
 
 void TodayFiles::restoreSnapshot(CurrentConditions& conditions) const
 {
-    RestoreTodayValues(m_snapshot, conditions);
+    conditions.today = m_snapshot.extremes;
+    conditions.windRunToday = m_snapshot.windRun;
+    conditions.tempTotal = m_snapshot.tempTotal;
+    conditions.tempSamples = m_snapshot.tempSamples;
+    conditions.rainCounterDayStart = m_snapshot.rainStart;
     if (conditions.rainCounterDayStart > 0.0f)
         conditions.rainNotInitialised = false;
 }
