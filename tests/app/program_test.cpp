@@ -5,6 +5,7 @@
 #include "logging/minute_clock.h"
 #include "platform/clock.h"
 #include "settings/settings.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,31 +16,11 @@
 namespace brezmor {
 namespace {
 
-QStringList Lines(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    return lines;
-}
-
 void WriteText(const QString& path, const QByteArray& text)
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
-}
-
-QStringList ProgramLogLines(const QString& root)
-{
-    const QDir diags(root + QStringLiteral("/Diags"));
-    QStringList lines;
-    for (const QString& name : diags.entryList(QDir::Files, QDir::Name))
-        lines += Lines(diags.filePath(name));
-    return lines;
 }
 
 ExitCode RunProgram(const QStringList& arguments)
@@ -146,7 +127,7 @@ TEST(ProgramReplay, RollsOverAtNineInWinterAndTenInSummer)
         const QStringList resets = ProgramLogLines(root.path()).filter(QStringLiteral("=== Day reset for "));
         ASSERT_EQ(resets.size(), 1) << c.why;
         EXPECT_TRUE(resets.front().endsWith(QLatin1String(c.resetTime))) << c.why << resets.front().toStdString();
-        const QStringList summary = Lines(root.filePath(QStringLiteral("data/dayfile.txt")));
+        const QStringList summary = FileLines(root.filePath(QStringLiteral("data/dayfile.txt")));
         ASSERT_EQ(summary.size(), 1) << c.why;
         EXPECT_TRUE(summary.front().startsWith(c.day.toString(QStringLiteral("dd/MM/yy")))) << c.why;
         EXPECT_TRUE(QFile::exists(root.filePath(QLatin1String(c.logFile)))) << c.why;
@@ -223,7 +204,7 @@ TEST(ProgramReplay, ADaylightSavingChangeAtAMonthEndGivesOneSummaryLinePerDay)
         for (QDate day = c.first.addDays(-1); day < c.last; day = day.addDays(1))
             expected << day.toString(QStringLiteral("dd/MM/yy"));
         QStringList dates;
-        for (const QString& line : Lines(root.filePath(QStringLiteral("data/dayfile.txt"))))
+        for (const QString& line : FileLines(root.filePath(QStringLiteral("data/dayfile.txt"))))
             dates << line.left(8);
         EXPECT_EQ(dates, expected);
 
@@ -231,7 +212,7 @@ TEST(ProgramReplay, ADaylightSavingChangeAtAMonthEndGivesOneSummaryLinePerDay)
         const QDir data(root.filePath(QStringLiteral("data")));
         int lines = 0;
         for (const QString& name : data.entryList({QStringLiteral("*log.txt")}, QDir::Files)) {
-            for (const QString& line : Lines(data.filePath(name))) {
+            for (const QString& line : FileLines(data.filePath(name))) {
                 ++lines;
                 const QDate logDay = LineLogDay(line);
                 EXPECT_EQ(name.left(5), QLocale::c().monthName(logDay.month(), QLocale::ShortFormat)

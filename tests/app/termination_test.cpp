@@ -3,6 +3,7 @@
 #include "core/diagnostics.h"
 #include "program.h"
 #include "platform/clock.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,21 +22,6 @@ namespace brezmor {
 namespace {
 
 constexpr int kReplayDays = 60;
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The lines of the one program-log generation of a run.
-QStringList ProgramLogLines(const QString& root)
-{
-    const QFileInfoList logs = QDir(root + QStringLiteral("/Diags")).entryInfoList(QDir::Files);
-    if (logs.isEmpty())
-        return {};
-    return QString::fromLatin1(ReadBytes(logs.front().filePath())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-}
 
 int LineCount(const QString& path)
 {

@@ -1,6 +1,7 @@
 #include "core/diagnostics.h"
 
 #include "platform/clock.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,18 +14,6 @@
 
 namespace brezmor {
 namespace {
-
-QStringList FileLines(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromLatin1(file.readAll());
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.removeLast();
-    return lines;
-}
 
 class DiagnosticsTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include "weather_core_fixture.h"
 
 #include "core/records.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +18,7 @@ constexpr int kUsbStation = 5;
 
 QString ReadText(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    return QString::fromLatin1(ReadBytes(path));
 }
 
 class RainTest : public WeatherCoreTest {

@@ -2,6 +2,7 @@
 
 #include "core/diagnostics.h"
 #include "platform/clock.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,12 +22,6 @@ namespace {
 
 constexpr float kDefaults[kRecordCount] = {-999.0f, 999.0f, 0.0f, 0.0f, 99.0f, 0.0f, 0.0f,
                                            0.0f,    999999.0f, 0.0f, 0.0f, -999.0f, 99.0f};
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void WriteBytes(const QString& path, const QByteArray& bytes)
 {

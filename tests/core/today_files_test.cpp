@@ -3,6 +3,7 @@
 #include "core/diagnostics.h"
 #include "platform/clock.h"
 #include "platform/regional.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,12 +23,6 @@
 
 namespace brezmor {
 namespace {
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void WriteBytes(const QString& path, const QByteArray& bytes)
 {

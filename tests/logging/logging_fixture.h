@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/regional.h"
 #include "settings/settings.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +20,6 @@
 #include <memory>
 
 namespace brezmor {
-
-inline QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A weather core on default settings in a fresh program folder with an
 // empty data folder; the debug log is on so that its lines can be checked.
@@ -63,20 +58,14 @@ protected:
     {
         const QByteArray bytes = ReadBytes(dataPath(name));
         EXPECT_TRUE(bytes.isEmpty() || bytes.endsWith("\r\n")) << name.toStdString();
-        QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
-        if (!lines.isEmpty() && lines.back().isEmpty())
-            lines.removeLast();
-        return lines;
+        return SplitLines(bytes);
     }
 
     // The program log without each line's time stamp.
     [[nodiscard]] QStringList programLogLines() const
     {
         static const QRegularExpression stamp(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: "));
-        QStringList lines =
-            QString::fromLatin1(ReadBytes(m_diagnostics->program.filePath())).split(QStringLiteral("\r\n"));
-        if (!lines.isEmpty() && lines.back().isEmpty())
-            lines.removeLast();
+        QStringList lines = FileLines(m_diagnostics->program.filePath());
         for (QString& line : lines)
             line.remove(stamp);
         return lines;

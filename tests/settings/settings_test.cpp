@@ -1,4 +1,5 @@
 #include "settings/settings.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -32,12 +33,6 @@ RegionalSettings britishRegional()
 RegionalSettings germanRegional()
 {
     return RegionalSettings::fromLocale(QLocale(QLocale::German, QLocale::Germany));
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -203,7 +198,7 @@ TEST_F(SettingsFileTest, SavingKeepsEverythingTheProgramDoesNotOwn)
     QString error;
     ASSERT_TRUE(settings.save(&error)) << error.toStdString();
 
-    const QByteArray saved = readFile(path());
+    const QByteArray saved = ReadBytes(path());
     EXPECT_TRUE(everyLineEndsWithCrLf(saved));
     const QList<QByteArray> lines = linesOf(saved);
 
@@ -253,7 +248,7 @@ TEST_F(SettingsFileTest, SavingKeepsEverythingTheProgramDoesNotOwn)
     }
 
     ASSERT_TRUE(settings.save());
-    EXPECT_EQ(readFile(path()), saved) << "a second save changes nothing";
+    EXPECT_EQ(ReadBytes(path()), saved) << "a second save changes nothing";
 
     Settings reloaded = makeSettings();
     reloaded.load(now());
@@ -278,7 +273,7 @@ TEST_F(SettingsFileTest, AFirstRunStartsFromTheDefaultsAndWritesTheSectionsInOrd
     EXPECT_FALSE(settings.boolean(Setting::XapEnabled));
 
     ASSERT_TRUE(settings.save());
-    const QByteArray saved = readFile(path());
+    const QByteArray saved = ReadBytes(path());
     EXPECT_TRUE(everyLineEndsWithCrLf(saved));
     const QList<QByteArray> lines = linesOf(saved);
 
@@ -322,7 +317,7 @@ TEST_F(SettingsFileTest, ACommaDecimalLocaleRoundTrips)
     settings.setDateTime(Setting::LastLoggerDownload, EncodeDateTime(2026, 3, 29, 1, 30));
     ASSERT_TRUE(settings.save());
 
-    const QList<QByteArray> lines = linesOf(readFile(path()));
+    const QList<QByteArray> lines = linesOf(ReadBytes(path()));
     for (const char* line : {"WindSpeedMult=1,1", "FClowpress=950", "Latitude=52,5163",
                              "LastLoggerDownload=29.03.2026 01:30:00", "StartDate=29.03.2026"})
         EXPECT_TRUE(lines.contains(line)) << line;
@@ -391,7 +386,7 @@ TEST_F(SettingsFileTest, KeysTypedIntoTheFileWhileTheProgramRunsSurviveASave)
     settings.load(now());
     writeFile(path(), "[Station]\r\nType=0\r\nSpecialLog=1\r\n[Mine]\r\nx=1\r\n");
     ASSERT_TRUE(settings.save());
-    const QList<QByteArray> lines = linesOf(readFile(path()));
+    const QList<QByteArray> lines = linesOf(ReadBytes(path()));
     EXPECT_TRUE(lines.contains("SpecialLog=1"));
     EXPECT_TRUE(lines.contains("x=1"));
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Brezmor.ini"})
@@ -414,7 +409,7 @@ TEST_F(SettingsFileTest, AFileThatCouldNotBeReadIsNeverSavedOver)
     QString error;
     EXPECT_FALSE(settings.save(&error));
     EXPECT_TRUE(error.contains(path())) << error.toStdString();
-    EXPECT_EQ(readFile(path()), userSettings);
+    EXPECT_EQ(ReadBytes(path()), userSettings);
 }
 
 TEST_F(SettingsFileTest, AFailedWriteIsReportedAndKeepsTheValues)
