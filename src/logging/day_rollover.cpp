@@ -36,6 +36,7 @@ void DayRollover::DayReset(TDateTime resetTime)
     restartPressure(resetTime);
     restartRainRate(resetTime);
     restartWindRun();
+    m_core.showTodayExtremes();
     // The yesterday column has no single text; its windows read the texts
     // from the conditions when told.
     m_core.display().show(Display::YesterdayColumn, [] { return QString(); });
@@ -145,14 +146,6 @@ void DayRollover::restartWind(TDateTime resetTime)
     t.highGustTime = time;
     t.highWind = c.windAverage;
     t.highWindTime = time;
-
-    DisplayNotifier& display = m_core.display();
-    display.show(Display::TodayHighWind, [&] { return units.FormatWind(t.highWind); });
-    display.show(Display::TodayHighWindTime, [&] { return t.highWindTime; });
-    display.show(Display::TodayHighGust, [&] { return units.FormatWind(t.highGust); });
-    display.show(Display::TodayHighGustTime, [&] { return t.highGustTime; });
-    display.show(Display::TodayHighGustBearing, [&] { return QString::number(t.highGustBearing); });
-    display.show(Display::TodayHighGustCompass, [&] { return CompassPoint(t.highGustBearing); });
 }
 
 void DayRollover::restartTemperature(TDateTime resetTime)
@@ -182,12 +175,6 @@ void DayRollover::restartTemperature(TDateTime resetTime)
     y.lowTempTime = t.lowTempTime;
     t.lowTemp = c.outdoorTemp;
     t.lowTempTime = time;
-
-    DisplayNotifier& display = m_core.display();
-    display.show(Display::TodayHighTemp, [&] { return units.FormatTemp(t.highTemp); });
-    display.show(Display::TodayHighTempTime, [&] { return t.highTempTime; });
-    display.show(Display::TodayLowTemp, [&] { return units.FormatTemp(t.lowTemp); });
-    display.show(Display::TodayLowTempTime, [&] { return t.lowTempTime; });
 }
 
 void DayRollover::restartPressure(TDateTime resetTime)
@@ -206,12 +193,6 @@ void DayRollover::restartPressure(TDateTime resetTime)
     y.highPressureTime = t.highPressureTime;
     t.highPressure = c.pressure;
     t.highPressureTime = time;
-
-    DisplayNotifier& display = m_core.display();
-    display.show(Display::TodayLowPressure, [&] { return units.FormatPress(t.lowPressure); });
-    display.show(Display::TodayLowPressureTime, [&] { return t.lowPressureTime; });
-    display.show(Display::TodayHighPressure, [&] { return units.FormatPress(t.highPressure); });
-    display.show(Display::TodayHighPressureTime, [&] { return t.highPressureTime; });
 }
 
 void DayRollover::restartRainRate(TDateTime resetTime)
@@ -224,10 +205,6 @@ void DayRollover::restartRainRate(TDateTime resetTime)
     c.yesterday.highRainRateTime = t.highRainRateTime;
     t.highRainRate = c.rainRate;
     t.highRainRateTime = FormatTimeHM(resetTime, units.regional());
-
-    DisplayNotifier& display = m_core.display();
-    display.show(Display::TodayHighRainRate, [&] { return units.FormatRain(t.highRainRate); });
-    display.show(Display::TodayHighRainRateTime, [&] { return t.highRainRateTime; });
 }
 
 void DayRollover::restartWindRun()
@@ -236,7 +213,6 @@ void DayRollover::restartWindRun()
     c.windRunYesterday = c.windRunToday;
     c.windRunToday = 0.0f;
     const Units& units = m_core.units();
-    m_core.display().show(Display::WindRunToday, [&] { return units.FormatWindRun(c.windRunToday); });
     m_core.display().show(Display::WindRunYesterday, [&] { return units.FormatWindRun(c.windRunYesterday); });
 }
 

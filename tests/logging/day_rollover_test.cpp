@@ -1,5 +1,6 @@
 #include "logging/day_rollover.h"
 
+#include "core/weather_core_fixture.h"
 #include "logging/rain_totals.h"
 #include "logging_fixture.h"
 
@@ -144,6 +145,47 @@ TEST_F(DayRolloverTest, TotalsAgreeWithTheSummaryFileAfterARestart)
     LoadRainTotals(core(), dataFolder());
     EXPECT_FLOAT_EQ(conditions().rainMonth, month);
     EXPECT_FLOAT_EQ(conditions().rainYear, year);
+}
+
+// A window showing today's column sees every extreme start again from the
+// current readings at the rollover time.
+TEST_F(DayRolloverTest, AWatchingWindowSeesTodaysColumnStartAgain)
+{
+    CurrentConditions& c = conditions();
+    c.outdoorTemp = 7.5f;
+    c.pressure = 1012.3f;
+    c.windAverage = 3.1f;
+    c.latestWindSpeed = 5.2f;
+    c.bearing = 90;
+    c.rainRate = 0.4f;
+    c.windRunToday = 12.0f;
+    c.today.highTemp = 11.0f;
+    c.today.highGust = 20.0f;
+    RecordingObserver observer;
+    core().display().addObserver(&observer);
+    resetAt(m_resetTime);
+    core().display().removeObserver(&observer);
+
+    const Units& units = core().units();
+    const std::map<Display, QString> expected = {
+        {Display::TodayHighTemp, units.FormatTemp(7.5f)},
+        {Display::TodayHighTempTime, QStringLiteral("09:00")},
+        {Display::TodayLowTemp, units.FormatTemp(7.5f)},
+        {Display::TodayLowTempTime, QStringLiteral("09:00")},
+        {Display::TodayHighPressure, units.FormatPress(1012.3f)},
+        {Display::TodayLowPressureTime, QStringLiteral("09:00")},
+        {Display::TodayHighGust, units.FormatWind(5.2f)},
+        {Display::TodayHighGustBearing, QStringLiteral("90")},
+        {Display::TodayHighGustCompass, QStringLiteral("E")},
+        {Display::TodayHighWind, units.FormatWind(3.1f)},
+        {Display::TodayHighRainRate, units.FormatRain(0.4f)},
+        {Display::TodayHighRainRateTime, QStringLiteral("09:00")},
+        {Display::WindRunToday, units.FormatWindRun(0.0f)},
+        {Display::WindRunYesterday, units.FormatWindRun(12.0f)},
+        {Display::AverageTemp, units.FormatTemp(7.5f)},
+    };
+    for (const auto& [field, text] : expected)
+        EXPECT_EQ(observer.text(field), text) << static_cast<int>(field);
 }
 
 }  // namespace
