@@ -119,6 +119,15 @@ void WeatherCore::DoForecast(const QString& text)
     m_display.show(Display::Forecast, [&] { return QStringLiteral("Forecast: ") + forecast; });
 }
 
+void WeatherCore::sampleTrends(TDateTime time)
+{
+    m_trends.AddLastHourSample(time, m_conditions.rainCounter);
+    m_trends.TrimLastHour(time);
+    m_trends.AddLast3HourSample(time, m_conditions.outdoorTemp, m_conditions.pressure);
+    m_trends.TrimLast3Hours(time);
+    DoTrends(time);
+}
+
 void WeatherCore::DoTrends(TDateTime now)
 {
     const std::deque<TLastHourData>& lastHour = m_trends.lastHour();

@@ -80,6 +80,11 @@ public:
     void PressureTrendText();
     // The minute's trends from the sample lists, for the moment `now`.
     void DoTrends(TDateTime now);
+    // The current rain counter, temperature and pressure join the trend
+    // lists at `time`, the lists are trimmed to the hour and the three hours
+    // before it, and the trends follow: each live minute and each replayed
+    // logger record.
+    void sampleTrends(TDateTime time);
     // The USB station derives its rain rate in DoTrends, but only once its
     // history catch-up has ended.
     void setUsbHistoryDone(bool done) { m_usbHistoryDone = done; }

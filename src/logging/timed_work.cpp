@@ -61,14 +61,8 @@ void TimedWork::ClockMinutesChanged(int minute)
     // Until the station has started and a pressure has arrived, no station
     // work is done, and in particular no data-log line is written.
     if (m_stationStarted && m_core.conditions().pressure > 0.0f) {
-        const CurrentConditions& c = m_core.conditions();
         m_core.addTemperatureSample();
-        TrendSamples& trends = m_core.trends();
-        trends.AddLastHourSample(now, c.rainCounter);
-        trends.TrimLastHour(now);
-        trends.AddLast3HourSample(now, c.outdoorTemp, c.pressure);
-        trends.TrimLast3Hours(now);
-        m_core.DoTrends(now);
+        m_core.sampleTrends(now);
 
         addGraphPoints();
         if (minute % 5 == 0)

@@ -132,13 +132,7 @@ void HistoryCatchUp::replay(const THistoryData& record)
 
     core.addWindRun(record.intervalMinutes);
     m_dataLog.WriteDataLogLine(time);
-    const CurrentConditions& c = core.conditions();
-    TrendSamples& trends = core.trends();
-    trends.AddLastHourSample(time, c.rainCounter);
-    trends.AddLast3HourSample(time, c.outdoorTemp, c.pressure);
-    trends.TrimLastHour(time);
-    trends.TrimLast3Hours(time);
-    core.DoTrends(time);
+    core.sampleTrends(time);
     core.DoStatusPanel();
 }
 
