@@ -170,6 +170,15 @@ QString PositionText(double degrees, double limit, int degreeWidth, QChar positi
 
 }  // namespace
 
+QString ShortestNumberText(float value, QChar decimalSeparator)
+{
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    QString text = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
+    text.replace(u'.', decimalSeparator);
+    return text;
+}
+
 QString FormatSignificant(float value, int significantDigits, int decimals, QChar decimalSeparator)
 {
     if (std::isnan(value))

@@ -21,6 +21,11 @@ namespace brezmor {
 // Non-finite values read "NAN", "INF" and "-INF".
 [[nodiscard]] QString FormatSignificant(float value, int significantDigits, int decimals, QChar decimalSeparator);
 
+// The shortest plain decimal text (never an exponent) that reads back as the
+// same float, with the given decimal separator: "1.1", not
+// "1.10000002384186". The state files and the program log's rain figures.
+[[nodiscard]] QString ShortestNumberText(float value, QChar decimalSeparator);
+
 // "N", "NNE", ... for a bearing in degrees; "---" for 0, which means no
 // direction.
 [[nodiscard]] QString CompassPoint(int bearing);

@@ -25,18 +25,6 @@ const QString kYesterdayFileName = QStringLiteral("yesterday.ini");
 const QString kNoDate = QStringLiteral("00/00/00");
 const QString kNoTime = QStringLiteral("00:00");
 
-// The shortest text that reads back as the same float, in plain decimals so
-// that no reader has to cope with an exponent.
-QString FloatText(float value, QChar decimalSeparator)
-{
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed);
-    QString text = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
-    text.replace(u'.', decimalSeparator);
-    return text;
-}
-
 // The regional short date and long time; midnight shows the date alone.
 QString DateTimeText(TDateTime moment, const RegionalSettings& regional)
 {
@@ -267,34 +255,34 @@ void TodayFiles::WriteTodayfile(const CurrentConditions& conditions)
     IniWriter ini;
     ini.add("General", "Date", LogDateText(m_clock.now()));
     ini.add("General", "Timestamp", DateTimeText(conditions.lastUpdateTime, m_regional));
-    ini.add("Wind", "Speed", FloatText(today.highWind, decimal));
+    ini.add("Wind", "Speed", ShortestNumberText(today.highWind, decimal));
     ini.add("Wind", "SpTime", today.highWindTime);
-    ini.add("Wind", "Gust", FloatText(today.highGust, decimal));
+    ini.add("Wind", "Gust", ShortestNumberText(today.highGust, decimal));
     ini.add("Wind", "Time", today.highGustTime);
     ini.add("Wind", "Bearing", QString::number(today.highGustBearing));
     ini.add("Wind", "Direction", CompassPoint(today.highGustBearing));
-    ini.add("Wind", "Windrun", FloatText(conditions.windRunToday, decimal));
-    ini.add("Temp", "Low", FloatText(today.lowTemp, decimal));
+    ini.add("Wind", "Windrun", ShortestNumberText(conditions.windRunToday, decimal));
+    ini.add("Temp", "Low", ShortestNumberText(today.lowTemp, decimal));
     ini.add("Temp", "LTime", today.lowTempTime);
-    ini.add("Temp", "High", FloatText(today.highTemp, decimal));
+    ini.add("Temp", "High", ShortestNumberText(today.highTemp, decimal));
     ini.add("Temp", "HTime", today.highTempTime);
-    ini.add("Temp", "Total", FloatText(conditions.tempTotal, decimal));
+    ini.add("Temp", "Total", ShortestNumberText(conditions.tempTotal, decimal));
     ini.add("Temp", "Samples", QString::number(conditions.tempSamples));
-    ini.add("Pressure", "Low", FloatText(today.lowPressure, decimal));
+    ini.add("Pressure", "Low", ShortestNumberText(today.lowPressure, decimal));
     ini.add("Pressure", "LTime", today.lowPressureTime);
-    ini.add("Pressure", "High", FloatText(today.highPressure, decimal));
+    ini.add("Pressure", "High", ShortestNumberText(today.highPressure, decimal));
     ini.add("Pressure", "HTime", today.highPressureTime);
-    ini.add("Rain", "High", FloatText(today.highRainRate, decimal));
+    ini.add("Rain", "High", ShortestNumberText(today.highRainRate, decimal));
     ini.add("Rain", "HTime", today.highRainRateTime);
-    ini.add("Rain", "Start", FloatText(conditions.rainCounterDayStart, decimal));
-    ini.add("Rain", "Yesterday", FloatText(conditions.rainYesterday, decimal));
+    ini.add("Rain", "Start", ShortestNumberText(conditions.rainCounterDayStart, decimal));
+    ini.add("Rain", "Yesterday", ShortestNumberText(conditions.rainYesterday, decimal));
 
     if (!SaveAtomically(todayPath(), ini.bytes(), m_diagnostics.program))
         return;
     m_diagnostics.program.LogMessage(QStringLiteral("Writing todayfile, LastUpdateTime = ")
                                      + DateTimeText(conditions.lastUpdateTime, m_regional)
                                      + QStringLiteral(" raindaystart = ")
-                                     + FloatText(conditions.rainCounterDayStart, decimal));
+                                     + ShortestNumberText(conditions.rainCounterDayStart, decimal));
 }
 
 bool TodayFiles::ReadTodayfile(CurrentConditions& conditions)
@@ -337,7 +325,7 @@ bool TodayFiles::ReadTodayfile(CurrentConditions& conditions)
     ini.reportMissing();
     m_snapshot = snapshot;
     log.LogMessage(QStringLiteral("Todayfileraindaystart = ")
-                   + FloatText(snapshot.rainStart, m_regional.decimalSeparator));
+                   + ShortestNumberText(snapshot.rainStart, m_regional.decimalSeparator));
 
     if (snapshot.date != LogDateText(now))
         return false;
@@ -407,7 +395,7 @@ void TodayFiles::WriteYesterdayfile(const CurrentConditions& conditions)
     ini.add("Wind", "Time", texts.highGustTime);
     ini.add("Wind", "Bearing", texts.highGustBearing);
     ini.add("Wind", "Direction", texts.highGustDirection);
-    ini.add("Wind", "Windrun", FloatText(conditions.windRunYesterday, m_regional.decimalSeparator));
+    ini.add("Wind", "Windrun", ShortestNumberText(conditions.windRunYesterday, m_regional.decimalSeparator));
     ini.add("Temp", "Low", texts.lowTemp);
     ini.add("Temp", "LTime", texts.lowTempTime);
     ini.add("Temp", "High", texts.highTemp);

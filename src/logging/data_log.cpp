@@ -106,16 +106,6 @@ QString DateTimeLogText(TDateTime moment, const RegionalSettings& regional)
            + regional.locale.toString(TimeOf(moment), regional.longTimeFormat);
 }
 
-QString ShortestNumberText(float value, const RegionalSettings& regional)
-{
-    std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
-    QString text = QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
-    text.replace(u'.', regional.decimalSeparator);
-    return text;
-}
-
 DataLineWriter::DataLineWriter(const Units& units) : m_units(units) {}
 
 DataLineWriter& DataLineWriter::date(TDateTime moment)

@@ -39,9 +39,6 @@ struct Diagnostics;
 // Short date, a space and long time, regional: the stamp of rollover and
 // error lines.
 [[nodiscard]] QString DateTimeLogText(TDateTime moment, const RegionalSettings& regional);
-// The shortest plain decimal text (never an exponent) that reads back as the
-// same value, regional decimal separator: the rain figures of the program log.
-[[nodiscard]] QString ShortestNumberText(float value, const RegionalSettings& regional);
 
 // Builds one line of a data file (data log, daily summary, special log):
 // fields joined by the regional list separator, numbers fixed-point with the

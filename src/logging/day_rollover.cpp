@@ -83,16 +83,16 @@ void DayRollover::WriteDailySummary(TDateTime resetTime)
 void DayRollover::carryRainForward(TDateTime resetTime)
 {
     CurrentConditions& c = m_core.conditions();
-    const RegionalSettings& regional = m_core.units().regional();
+    const QChar decimal = m_core.units().regional().decimalSeparator;
     const QDate date = DateOf(resetTime);
     const float rainMult = m_core.settings().single(Setting::RainMult);
 
-    logMessage(QStringLiteral("Raintotal = ") + ShortestNumberText(c.rainCounter, regional)
-               + QStringLiteral(" Raindaystart = ") + ShortestNumberText(c.rainCounterDayStart, regional));
+    logMessage(QStringLiteral("Raintotal = ") + ShortestNumberText(c.rainCounter, decimal)
+               + QStringLiteral(" Raindaystart = ") + ShortestNumberText(c.rainCounterDayStart, decimal));
     // Until the first rain reading the day-start counter is only the -1 that
     // marks it unknown; the difference would be rain that never fell.
     c.rainYesterday = c.rainNotInitialised ? 0.0f : c.rainCounter - c.rainCounterDayStart;
-    logMessage(QStringLiteral("Rainyesterday set to ") + ShortestNumberText(c.rainYesterday, regional));
+    logMessage(QStringLiteral("Rainyesterday set to ") + ShortestNumberText(c.rainYesterday, decimal));
 
     // Rain yesterday stays a counter difference, but the month and year
     // totals add up calibrated days, as start-up sums them from the summary
@@ -113,7 +113,7 @@ void DayRollover::carryRainForward(TDateTime resetTime)
     }
 
     c.rainCounterDayStart = c.rainCounter;
-    logMessage(QStringLiteral("Raindaystart set to ") + ShortestNumberText(c.rainCounter, regional));
+    logMessage(QStringLiteral("Raindaystart set to ") + ShortestNumberText(c.rainCounter, decimal));
     // Rain today is always (counter - day-start counter) x RainMult; the data
     // log line of the rollover minute must not carry yesterday's total.
     c.rainToday = 0.0f;

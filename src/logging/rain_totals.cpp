@@ -2,6 +2,7 @@
 
 #include "core/diagnostics.h"
 #include "core/today_files.h"
+#include "core/text_format.h"
 #include "core/weather_core.h"
 #include "logging/data_log.h"
 #include "logging/day_rollover.h"
@@ -40,7 +41,7 @@ void LoadRainTotals(WeatherCore& core, const QString& dataFolder)
     switch (result.status) {
     case DataFileRead::Status::Read:
         core.diagnostics().program.LogMessage(QStringLiteral("Rainthismonth from dayfile.txt: ")
-                                              + ShortestNumberText(c.rainMonth, regional));
+                                              + ShortestNumberText(c.rainMonth, regional.decimalSeparator));
         break;
     case DataFileRead::Status::Failed:
         core.diagnostics().debug.writeLine(DateTimeLogText(core.clock().now(), regional)

@@ -2,6 +2,7 @@
 
 #include "core/diagnostics.h"
 #include "core/today_files.h"
+#include "core/text_format.h"
 #include "core/weather_core.h"
 #include "logging/data_log.h"
 #include "logging/day_rollover.h"
@@ -63,7 +64,7 @@ void HistoryCatchUp::prepare(std::vector<THistoryData> records)
         m_core.todayFiles().restoreSnapshot(m_core.conditions());
         m_core.showTodayExtremes();
         log(QStringLiteral("Rain day start taken as ")
-            + ShortestNumberText(m_core.conditions().rainCounterDayStart, regional));
+            + ShortestNumberText(m_core.conditions().rainCounterDayStart, regional.decimalSeparator));
         m_rolloverDone = TimeOf(lastUpdate).hour() == rolloverHourAt(lastUpdate);
     } else {
         log(QStringLiteral("Today file does not match the first record's day"));
