@@ -57,22 +57,22 @@ void WeatherCore::DoPressure(float pressure, TDateTime time)
     m_conditions.pressure = p;
     m_display.show(Display::Pressure, [&] { return m_units.FormatPress(p); });
 
-    if (p > m_records.record(HighPressureRecord).value)
+    if (beatsHigh(p, m_records.record(HighPressureRecord).value))
         m_records.NewRecord(HighPressureRecord, time, p);
     m_alarms.CheckAlarm(AlarmId::HighPress, p);
-    if (p < m_records.record(LowPressureRecord).value)
+    if (beatsLow(p, m_records.record(LowPressureRecord).value))
         m_records.NewRecord(LowPressureRecord, time, p);
     m_alarms.CheckAlarm(AlarmId::LowPress, p);
 
     TodayExtremes& today = m_conditions.today;
-    if (p > today.highPressure) {
+    if (beatsHigh(p, today.highPressure)) {
         today.highPressure = p;
         today.highPressureTime = FormatTimeHM(time, m_regional);
         m_display.show(Display::TodayHighPressure, [&] { return m_units.FormatPress(p); });
         m_display.show(Display::TodayHighPressureTime, [&] { return today.highPressureTime; });
         WriteTodayfile();
     }
-    if (p < today.lowPressure) {
+    if (beatsLow(p, today.lowPressure)) {
         today.lowPressure = p;
         today.lowPressureTime = FormatTimeHM(time, m_regional);
         m_display.show(Display::TodayLowPressure, [&] { return m_units.FormatPress(p); });
@@ -160,7 +160,7 @@ void WeatherCore::DoTrends(TDateTime now)
         firstCounter != -1.0f && firstCounter <= lastCounter ? (lastCounter - firstCounter) * rainMultiplier() : 0.0f;
     m_conditions.rainLastHour = rainLastHour;
     m_display.show(Display::RainLastHour, [&] { return m_units.FormatRain(rainLastHour); });
-    if (rainLastHour > m_records.record(HighHourlyRainRecord).value)
+    if (beatsHigh(rainLastHour, m_records.record(HighHourlyRainRecord).value))
         m_records.NewRecord(HighHourlyRainRecord, now, rainLastHour);
 
     constexpr int kUsbStationType = 5;

@@ -74,9 +74,9 @@ void WeatherCore::DoRain(float counter, float rate, TDateTime time)
     m_display.show(Display::RainMonth, [&] { return m_units.FormatRain(rainThisMonth); });
     m_display.show(Display::RainYear, [&] { return m_units.FormatRain(rainThisYear); });
 
-    if (rainToday > m_records.record(HighDailyRainRecord).value)
+    if (beatsHigh(rainToday, m_records.record(HighDailyRainRecord).value))
         m_records.NewRecord(HighDailyRainRecord, time, rainToday);
-    if (rainThisMonth > m_records.record(HighMonthlyRainRecord).value)
+    if (beatsHigh(rainThisMonth, m_records.record(HighMonthlyRainRecord).value))
         m_records.NewRecord(HighMonthlyRainRecord, time, rainThisMonth);
 
     m_alarms.CheckAlarm(AlarmId::HighRainToday, rainToday);
@@ -91,12 +91,12 @@ void WeatherCore::updateRainRate(float rate, TDateTime time)
     m_conditions.rainRate = rate;
     m_display.show(Display::RainRate, [&] { return m_units.FormatRain(rate); });
 
-    if (rate > m_records.record(HighRainRateRecord).value)
+    if (beatsHigh(rate, m_records.record(HighRainRateRecord).value))
         m_records.NewRecord(HighRainRateRecord, time, rate);
     m_alarms.CheckAlarm(AlarmId::HighRainRate, rate);
 
     TodayExtremes& today = m_conditions.today;
-    if (rate > today.highRainRate) {
+    if (beatsHigh(rate, today.highRainRate)) {
         today.highRainRate = rate;
         today.highRainRateTime = FormatTimeHM(time, m_regional);
         m_display.show(Display::TodayHighRainRate, [&] { return m_units.FormatRain(rate); });

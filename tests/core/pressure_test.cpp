@@ -14,6 +14,7 @@ namespace brezmor {
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
 
 // Every record, alarm change and today's-extreme display in the order they
 // happen.
@@ -92,6 +93,23 @@ TEST_F(PressureTest, AnOffsetThatIsNotANumberCountsAsNone)
     m_core->DoPressure(1015.0f, at(0));
     EXPECT_FLOAT_EQ(m_core->conditions().pressure, 1015.0f);
     EXPECT_EQ(m_observer.text(Display::Pressure), QStringLiteral("1015.0"));
+}
+
+// A garbled frame or an overflowing offset can give an infinite pressure; it
+// would stand in the records and the today file for good, never beaten.
+TEST_F(PressureTest, AnInfinitePressureSetsNeitherARecordNorTodaysExtremes)
+{
+    m_core->DoPressure(1013.0f, at(0));
+    const TodayExtremes before = m_core->conditions().today;
+    const float highRecord = m_core->records().record(HighPressureRecord).value;
+    const float lowRecord = m_core->records().record(LowPressureRecord).value;
+    for (const float pressure : {kInf, -kInf}) {
+        m_core->DoPressure(pressure, at(60));
+        EXPECT_EQ(m_core->conditions().today.highPressure, before.highPressure) << pressure;
+        EXPECT_EQ(m_core->conditions().today.lowPressure, before.lowPressure) << pressure;
+        EXPECT_EQ(m_core->records().record(HighPressureRecord).value, highRecord) << pressure;
+        EXPECT_EQ(m_core->records().record(LowPressureRecord).value, lowRecord) << pressure;
+    }
 }
 
 TEST_F(PressureTest, RecordsThenAlarmsThenTodaysExtremesHighBeforeLow)

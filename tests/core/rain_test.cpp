@@ -14,6 +14,7 @@ namespace brezmor {
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
 constexpr int kUsbStation = 5;
 
 QString ReadText(const QString& path)
@@ -186,6 +187,23 @@ TEST_F(RainTest, RateGoesToRecordThenAlarmThenTodaysHighest)
     EXPECT_DOUBLE_EQ(m_core->records().record(HighRainRateRecord).time, at(300.0));
     EXPECT_FLOAT_EQ(m_core->conditions().today.highRainRate, 12.0f);
     EXPECT_EQ(m_core->conditions().today.highRainRateTime, QStringLiteral("12:05"));
+}
+
+TEST_F(RainTest, AnInfiniteRateOrCounterSetsNoRecordNorTodaysHighest)
+{
+    startDayAt(100.0f);
+    m_core->DoRain(101.0f, 2.0f, at(0));
+    const float highRate = m_core->conditions().today.highRainRate;
+    const AllTimeRecords& records = m_core->records();
+    const float rateRecord = records.record(HighRainRateRecord).value;
+    const float dailyRecord = records.record(HighDailyRainRecord).value;
+    const float monthlyRecord = records.record(HighMonthlyRainRecord).value;
+    m_core->DoRain(101.0f, kInf, at(60));
+    m_core->DoRain(kInf, 2.0f, at(120));
+    EXPECT_EQ(m_core->conditions().today.highRainRate, highRate);
+    EXPECT_EQ(records.record(HighRainRateRecord).value, rateRecord);
+    EXPECT_EQ(records.record(HighDailyRainRecord).value, dailyRecord);
+    EXPECT_EQ(records.record(HighMonthlyRainRecord).value, monthlyRecord);
 }
 
 TEST_F(RainTest, DailyAndMonthlyRecordsCountRainToday)
