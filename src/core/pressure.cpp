@@ -65,20 +65,12 @@ void WeatherCore::DoPressure(float pressure, TDateTime time)
     m_alarms.CheckAlarm(AlarmId::LowPress, p);
 
     TodayExtremes& today = m_conditions.today;
-    if (beatsHigh(p, today.highPressure)) {
-        today.highPressure = p;
-        today.highPressureTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayHighPressure, [&] { return m_units.FormatPress(p); });
-        m_display.show(Display::TodayHighPressureTime, [&] { return today.highPressureTime; });
-        WriteTodayfile();
-    }
-    if (beatsLow(p, today.lowPressure)) {
-        today.lowPressure = p;
-        today.lowPressureTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayLowPressure, [&] { return m_units.FormatPress(p); });
-        m_display.show(Display::TodayLowPressureTime, [&] { return today.lowPressureTime; });
-        WriteTodayfile();
-    }
+    if (beatsHigh(p, today.highPressure))
+        setTodayExtreme(today.highPressure, today.highPressureTime, p, time, Display::TodayHighPressure,
+                        Display::TodayHighPressureTime, &Units::FormatPress);
+    if (beatsLow(p, today.lowPressure))
+        setTodayExtreme(today.lowPressure, today.lowPressureTime, p, time, Display::TodayLowPressure,
+                        Display::TodayLowPressureTime, &Units::FormatPress);
 
     m_conditions.pressureReceived = true;
 }

@@ -96,13 +96,9 @@ void WeatherCore::updateRainRate(float rate, TDateTime time)
     m_alarms.CheckAlarm(AlarmId::HighRainRate, rate);
 
     TodayExtremes& today = m_conditions.today;
-    if (beatsHigh(rate, today.highRainRate)) {
-        today.highRainRate = rate;
-        today.highRainRateTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayHighRainRate, [&] { return m_units.FormatRain(rate); });
-        m_display.show(Display::TodayHighRainRateTime, [&] { return today.highRainRateTime; });
-        WriteTodayfile();
-    }
+    if (beatsHigh(rate, today.highRainRate))
+        setTodayExtreme(today.highRainRate, today.highRainRateTime, rate, time, Display::TodayHighRainRate,
+                        Display::TodayHighRainRateTime, &Units::FormatRain);
 }
 
 // The USB station reports no rate, so it comes from the counter's rise over

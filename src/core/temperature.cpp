@@ -36,20 +36,12 @@ void WeatherCore::DoOutsideTemp(float temperature, TDateTime time)
 void WeatherCore::updateTodayTemperature(float temp, TDateTime time)
 {
     TodayExtremes& today = m_conditions.today;
-    if (beatsHigh(temp, today.highTemp)) {
-        today.highTemp = temp;
-        today.highTempTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayHighTemp, [&] { return m_units.FormatTemp(temp); });
-        m_display.show(Display::TodayHighTempTime, [&] { return today.highTempTime; });
-        WriteTodayfile();
-    }
-    if (beatsLow(temp, today.lowTemp)) {
-        today.lowTemp = temp;
-        today.lowTempTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayLowTemp, [&] { return m_units.FormatTemp(temp); });
-        m_display.show(Display::TodayLowTempTime, [&] { return today.lowTempTime; });
-        WriteTodayfile();
-    }
+    if (beatsHigh(temp, today.highTemp))
+        setTodayExtreme(today.highTemp, today.highTempTime, temp, time, Display::TodayHighTemp,
+                        Display::TodayHighTempTime, &Units::FormatTemp);
+    if (beatsLow(temp, today.lowTemp))
+        setTodayExtreme(today.lowTemp, today.lowTempTime, temp, time, Display::TodayLowTemp, Display::TodayLowTempTime,
+                        &Units::FormatTemp);
 }
 
 void WeatherCore::computeDerivedFromTemperature(float temp)

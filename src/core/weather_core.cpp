@@ -84,6 +84,16 @@ void WeatherCore::DoStatusPanel()
     });
 }
 
+void WeatherCore::setTodayExtreme(float& extreme, QString& extremeTime, float reading, TDateTime time, Display field,
+                                  Display timeField, QString (Units::*format)(float) const)
+{
+    extreme = reading;
+    extremeTime = FormatTimeHM(time, m_regional);
+    m_display.show(field, [&] { return (m_units.*format)(reading); });
+    m_display.show(timeField, [&] { return extremeTime; });
+    WriteTodayfile();
+}
+
 void WeatherCore::showTodayExtremes() const
 {
     if (!m_display.watched())

@@ -124,6 +124,10 @@ private:
     // would be kept in the files for good and could never be beaten.
     [[nodiscard]] static bool beatsHigh(float reading, float mark) { return std::isfinite(reading) && reading > mark; }
     [[nodiscard]] static bool beatsLow(float reading, float mark) { return std::isfinite(reading) && reading < mark; }
+    // A reading that beat one of today's extremes becomes it, with the
+    // reading's time; both are shown and the today file follows.
+    void setTodayExtreme(float& extreme, QString& extremeTime, float reading, TDateTime time, Display field,
+                         Display timeField, QString (Units::*format)(float) const);
     // The calibration settings, neutral when not a number.
     [[nodiscard]] float pressureOffset() const;
     [[nodiscard]] float rainMultiplier() const;

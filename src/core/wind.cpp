@@ -176,14 +176,11 @@ void WeatherCore::checkLatestGust(float latest, int bearing, TDateTime time)
     m_alarms.CheckAlarm(AlarmId::HighGust, latest);
     TodayExtremes& today = m_conditions.today;
     if (beatsHigh(latest, today.highGust)) {
-        today.highGust = latest;
         today.highGustBearing = bearing;
-        today.highGustTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayHighGust, [&] { return m_units.FormatWind(latest); });
-        m_display.show(Display::TodayHighGustTime, [&] { return today.highGustTime; });
         m_display.show(Display::TodayHighGustBearing, [&] { return QString::number(bearing); });
         m_display.show(Display::TodayHighGustCompass, [&] { return CompassPoint(bearing); });
-        WriteTodayfile();
+        setTodayExtreme(today.highGust, today.highGustTime, latest, time, Display::TodayHighGust,
+                        Display::TodayHighGustTime, &Units::FormatWind);
     }
 }
 
@@ -202,13 +199,9 @@ float WeatherCore::updateSpeedHistory(float speed, float stationAverage, float g
     m_display.show(Display::WindGust, [&] { return m_units.FormatWind(m_conditions.windGust); });
 
     TodayExtremes& today = m_conditions.today;
-    if (beatsHigh(windAverage, today.highWind)) {
-        today.highWind = windAverage;
-        today.highWindTime = FormatTimeHM(time, m_regional);
-        m_display.show(Display::TodayHighWind, [&] { return m_units.FormatWind(windAverage); });
-        m_display.show(Display::TodayHighWindTime, [&] { return today.highWindTime; });
-        WriteTodayfile();
-    }
+    if (beatsHigh(windAverage, today.highWind))
+        setTodayExtreme(today.highWind, today.highWindTime, windAverage, time, Display::TodayHighWind,
+                        Display::TodayHighWindTime, &Units::FormatWind);
     return windAverage;
 }
 
